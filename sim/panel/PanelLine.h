@@ -1,0 +1,49 @@
+#pragma once
+// The panels sharing one line, as on a real loop: a request is answered only by the panel of
+// its address (a broadcast is carried out by all, unanswered), with that panel's faults applied.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sim/panel/Faults.h"
+#include "sim/panel/Panel.h"
+
+namespace sim {
+
+// Bytes to send, how long to hold them back, and which faults shaped them (for the log).
+struct Transmission {
+    Bytes bytes;
+    uint32_t delayMs = 0;
+    std::string faults;
+};
+
+struct LinePanel {
+    Panel panel;
+    FaultSet faults;
+};
+
+class PanelLine {
+public:
+    // False when a panel of that address is already on the line.
+    bool add(Panel panel);
+    // Replaces the panel of the same address (and clears its faults), or adds it.
+    void put(Panel panel);
+    LinePanel *find(uint8_t address);
+    const std::map<uint8_t, LinePanel> &panels() const { return panels_; }
+
+    // What goes out in reply to one received frame; `speedMode` is the line's present mode
+    // (kNoSpeedMode when its settings match none).
+    std::optional<Transmission> receive(std::span<const uint8_t> frame, uint64_t nowMs, int speedMode);
+
+private:
+    static bool understands(const LinePanel &target, int speedMode);
+    static std::optional<Transmission> answerOne(LinePanel &target, std::span<const uint8_t> frame,
+                                                 uint64_t nowMs);
+
+    std::map<uint8_t, LinePanel> panels_;
+};
+
+}  // namespace sim
