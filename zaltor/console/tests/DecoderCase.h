@@ -1,0 +1,33 @@
+#pragma once
+// One decoder input written as hex and the text it must give.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "testsupport/Hex.h"
+
+namespace zaltor::console {
+
+struct DecoderCase {
+    uint16_t code;
+    const char *data;  // the whole data area, in hex
+    std::size_t length;
+    const char *expected;
+};
+
+inline std::ostream &operator<<(std::ostream &out, const DecoderCase &c) {
+    return out << "code " << c.code << " data [" << c.data << "] length " << c.length;
+}
+
+// Runs one decoder on a case; text starts as a marker so an untouched text is visible.
+template <typename Decoder>
+std::pair<int, std::string> runDecoder(Decoder decode, uint16_t code, const char *dataHex,
+                                       std::size_t length) {
+    const std::vector<uint8_t> data = testsupport::hexBytes(dataHex);
+    std::string text = "untouched";
+    const int result = decode(code, data, length, text);
+    return {result, text};
+}
+
+}  // namespace zaltor::console
