@@ -37,6 +37,8 @@ MessageStore::MessageStore(AnswerFormat format, size_t capacity, const CivilTime
 }
 
 const StoredMessage &MessageStore::add(uint8_t type, uint8_t p1, uint8_t p2, const CivilTime &time) {
+    // A number names one message: one left from before a renumbering gives way.
+    std::erase_if(ring_, [this](const StoredMessage &m) { return m.number == next_; });
     if (ring_.size() == capacity_) ring_.pop_front();
     ring_.push_back({next_, type, p1, p2, time});
     next_ = static_cast<uint16_t>((next_ + 1u) % numberLimit(format_));
@@ -60,6 +62,10 @@ bool MessageStore::assign(const std::vector<StoredMessage> &messages) {
     for (const StoredMessage &m : messages)
         if (m.number >= numberLimit(format_) || !typeFits(format_, m.type) || !isValid(m.time))
             return false;
+    std::vector<uint16_t> numbers;
+    for (const StoredMessage &m : messages) numbers.push_back(m.number);
+    std::sort(numbers.begin(), numbers.end());
+    if (std::adjacent_find(numbers.begin(), numbers.end()) != numbers.end()) return false;
     ring_.assign(messages.begin(), messages.end());
     next_ = static_cast<uint16_t>((ring_.back().number + 1u) % numberLimit(format_));
     return true;

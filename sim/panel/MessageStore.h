@@ -46,8 +46,8 @@ public:
     // False when the number is beyond the format's range.
     bool setNextNumber(uint32_t number);
     const std::deque<StoredMessage> &messages() const { return ring_; }
-    // Replaces the ring (as loaded from a state file); false when empty, too many, or a number
-    // or type does not fit the format.
+    // Replaces the ring (as loaded from a state file); false when empty, too many, a number
+    // repeats, or a number or type does not fit the format.
     bool assign(const std::vector<StoredMessage> &messages);
 
 private:

@@ -1,0 +1,48 @@
+#pragma once
+// Where the simulated line lives: a pseudo-terminal the simulator opens, an existing tty
+// device, or a TCP listener on loopback whose every client is one stream of the line.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "sim/m50sim/Options.h"
+#include "sim/panel/LineSettings.h"
+
+namespace sim {
+
+class LineTransport {
+public:
+    // Opens the line of the options; nullptr with the reason in `error` on failure.
+    static std::unique_ptr<LineTransport> open(const Options &o, std::string &error);
+    ~LineTransport();
+    LineTransport(const LineTransport &) = delete;
+    LineTransport &operator=(const LineTransport &) = delete;
+
+    // The stream of a pty or device; -1 for TCP.
+    int streamFd() const { return streamFd_; }
+    // The listening socket for TCP; -1 otherwise.
+    int listenFd() const { return listenFd_; }
+    // Accepts a pending TCP client: its non-blocking descriptor, or -1.
+    int accept() const;
+    // The line's present settings: read from the pty, fixed by --mode elsewhere.
+    LineSettings settings() const;
+    // "pty /dev/pts/3", "device /dev/ttyS1", "tcp 40123".
+    const std::string &readyText() const { return ready_; }
+
+private:
+    LineTransport() = default;
+    bool openPty(const Options &o, std::string &error);
+    bool openDevice(const Options &o, std::string &error);
+    bool openTcp(const Options &o, std::string &error);
+
+    int streamFd_ = -1;
+    int slaveFd_ = -1;  // held open so the master never sees a hang-up between clients
+    int listenFd_ = -1;
+    bool isPty_ = false;
+    LineSettings fixed_;
+    std::string link_;
+    std::string ready_;
+};
+
+}  // namespace sim

@@ -1,0 +1,157 @@
+#include "sim/m50sim/SimServer.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+
+namespace sim {
+
+namespace {
+volatile std::sig_atomic_t gStopSignal = 0;
+void onStopSignal(int) { gStopSignal = 1; }
+}  // namespace
+
+uint64_t SimServer::nowUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
+}
+
+SimServer::SimServer(PanelLine &line, LineTransport &transport, ControlSocket &control, WireLog &log,
+                     bool pace, unsigned pad)
+    : line_(line), transport_(transport), control_(control), log_(log),
+      interpreter_(line, ControlHooks{[this](bool on) { pace_ = on; }, [this] { quit_ = true; }}),
+      pace_(pace), pad_(pad) {
+    if (transport.streamFd() >= 0) streams_.push_back({transport.streamFd(), false, {}, {}});
+}
+
+int SimServer::speedMode() {
+    LineSettings s = transport_.settings();
+    if (s != lastSettings_) {
+        log_.note("line " + describe(s));
+        lastSettings_ = s;
+    }
+    return speedModeOf(s);
+}
+
+void SimServer::schedule(Stream &s, const Transmission &tx, size_t requestBytes) {
+    uint64_t now = nowUs();
+    uint32_t byteUs = pace_ ? byteTimeUs(transport_.settings()) : 0;
+    // On a real wire the request itself takes its wire time before the panel can answer.
+    uint64_t start = std::max<uint64_t>(now + tx.delayMs * 1000ull + requestBytes * byteUs, s.freeAtUs);
+    Bytes bytes = tx.bytes;
+    if (bytes.size() < pad_) bytes.resize(pad_, 0);
+    if (byteUs == 0) {
+        s.out.push_back({start, bytes, bytes, tx.faults});
+        s.freeAtUs = start;
+        return;
+    }
+    for (size_t i = 0; i < bytes.size(); ++i)
+        s.out.push_back({start + i * byteUs, Bytes{bytes[i]}, i == 0 ? bytes : Bytes{}, tx.faults});
+    s.freeAtUs = start + bytes.size() * byteUs;
+}
+
+bool SimServer::readStream(Stream &s) {
+    uint8_t buffer[256];
+    ssize_t n = ::read(s.fd, buffer, sizeof buffer);
+    if (n < 0) return errno == EAGAIN || errno == EINTR || !s.owned;
+    if (n == 0) return !s.owned;
+    uint64_t nowMs = nowUs() / 1000;
+    int mode = speedMode();
+    for (ReceivedItem &item : s.receiver.feed(std::span<const uint8_t>(buffer, static_cast<size_t>(n)), nowMs)) {
+        if (item.kind == ReceivedItem::Kind::Stray) {
+            log_.bytes("skip", item.bytes);
+            continue;
+        }
+        if (item.kind == ReceivedItem::Kind::Incomplete) {
+            log_.bytes("drop", item.bytes, "incomplete");
+            continue;
+        }
+        log_.bytes("rx", item.bytes, frameIsValid(item.bytes) ? "" : "bad checksum");
+        if (auto tx = line_.receive(item.bytes, nowMs, mode)) schedule(s, *tx, item.bytes.size());
+    }
+    return true;
+}
+
+void SimServer::writeDue(Stream &s) {
+    uint64_t now = nowUs();
+    while (!s.out.empty() && s.out.front().dueUs <= now) {
+        Chunk &c = s.out.front();
+        if (!c.logged.empty()) {
+            log_.bytes("tx", c.logged, c.detail);
+            c.logged.clear();
+        }
+        ssize_t n = ::write(s.fd, c.bytes.data(), c.bytes.size());
+        if (n < 0) {
+            if (errno != EAGAIN && errno != EINTR) s.out.clear();
+            return;
+        }
+        c.bytes.erase(c.bytes.begin(), c.bytes.begin() + n);
+        if (!c.bytes.empty()) return;
+        s.out.pop_front();
+    }
+}
+
+int SimServer::pollTimeoutMs() const {
+    uint64_t now = nowUs();
+    std::optional<uint64_t> next;
+    for (const Stream &s : streams_)
+        if (!s.out.empty()) next = std::min(next.value_or(UINT64_MAX), s.out.front().dueUs);
+    if (!next) return -1;
+    return *next <= now ? 0 : static_cast<int>((*next - now + 999) / 1000);
+}
+
+void SimServer::run() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigset_t waitMask;
+    sigprocmask(SIG_SETMASK, nullptr, &waitMask);
+    sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGINT);
+
+    std::vector<pollfd> fds;
+    while (!quit_ && !gStopSignal) {
+        fds.clear();
+        for (const Stream &s : streams_) fds.push_back({s.fd, POLLIN, 0});
+        if (transport_.listenFd() >= 0) fds.push_back({transport_.listenFd(), POLLIN, 0});
+        control_.addPollFds(fds);
+        int timeout = pollTimeoutMs();
+        timespec ts{timeout / 1000, (timeout % 1000) * 1000000L};
+        if (::ppoll(fds.data(), fds.size(), timeout < 0 ? nullptr : &ts, &waitMask) < 0 && errno != EINTR) {
+            log_.note("poll failed, stopping");
+            break;
+        }
+        size_t i = 0;
+        std::erase_if(streams_, [&](Stream &s) {
+            bool ready = fds[i++].revents != 0;
+            if (!ready || readStream(s)) return false;
+            log_.note("client gone");
+            ::close(s.fd);
+            return true;
+        });
+        for (Stream &s : streams_) writeDue(s);
+        for (const pollfd &p : fds)
+            if (p.fd == transport_.listenFd() && (p.revents & POLLIN)) {
+                int fd = transport_.accept();
+                if (fd >= 0) {
+                    streams_.push_back({fd, true, {}, {}});
+                    log_.note("client connected");
+                }
+            }
+        control_.serve(fds, [this](const std::string &command) {
+            log_.note("control: " + command);
+            return interpreter_.execute(command, nowUs() / 1000);
+        });
+    }
+    for (Stream &s : streams_)
+        if (s.owned) ::close(s.fd);
+}
+
+}  // namespace sim
