@@ -103,7 +103,7 @@ TLogger *CommandLog() { return commandLog; }
 
 bool LineLogEnabled(int line, int level) {
     TLogger *log = LineLog(line);
-    return log != nullptr && level <= log->Level();
+    return log != nullptr && log->Enabled(level);
 }
 
 void LogMain(std::string_view text, int level) { LogLine(0, text, level); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -33,12 +34,14 @@ TLogger::TLogger(std::string fileName, int requestedLevel, int mode, tessel::Clo
       clock_(clock),
       settings_(ResolveLoggerSettings(fileName_, requestedLevel, mode)),
       level_(settings_.level),
+      threshold_(0),
       buffered_((settings_.mode & lmWriteThrough) == 0),
       deferOpen_((settings_.mode & lmDeferOpen) != 0),
       onlyIfExists_((settings_.mode & lmOnlyIfExists) != 0),
       closeEachRecord_((settings_.mode & lmCloseEachRecord) != 0),
       fileCount_(std::clamp(settings_.fileCount, 0, kMaxArchives)),
       openTimeMs_(clock.nowMs()) {
+    StoreLevel(settings_.level);
     if (!deferOpen_) {
         TimedGuard guard(lock_, RecursiveMutex::kInfinite);
         OpenFile();
@@ -52,6 +55,11 @@ TLogger::~TLogger() {
     TimedGuard guard(lock_, RecursiveMutex::kInfinite);
     if (file_.isOpen()) Write(1, "---------- Стоп [" + fileName_ + "]");
     file_.close();
+}
+
+void TLogger::StoreLevel(int level) {
+    level_.store(level, std::memory_order_relaxed);
+    threshold_.store(level > 0 ? level : INT_MIN, std::memory_order_relaxed);
 }
 
 bool TLogger::Fail(int error) {
@@ -135,7 +143,7 @@ bool TLogger::WriteRecord(int level, std::string_view text, bool stamp) {
 }
 
 bool TLogger::WriteDump(int level, std::string_view text, int length, const void *data, int flags) {
-    if (level > Level()) return true;
+    if (!Enabled(level)) return true;
     TimedGuard guard(lock_, kLockWaitMs);
     if (!guard.owns()) return Fail(guard.error());
     if (!BeginRecord(true)) return false;
@@ -170,7 +178,7 @@ bool TLogger::WriteDump(int level, std::string_view text, int length, const void
 }
 
 bool TLogger::WriteHexLine(int level, std::string_view text, int length, const void *data, int flags) {
-    if (level > Level()) return true;
+    if (!Enabled(level)) return true;
     RecordBuffer record;
     std::string_view trimmed = TrimBlanks(text);
     record.append(trimmed);
@@ -190,7 +198,7 @@ void TLogger::SetLevel(int newLevel) {
     if (newLevel != old && guard.owns() && file_.isOpen()) {
         Write(5, "Изменение уровня журнала " + std::to_string(old) + " -> " + std::to_string(newLevel));
     }
-    level_.store(newLevel, std::memory_order_relaxed);
+    StoreLevel(newLevel);
 }
 
 bool TLogger::Flush() {

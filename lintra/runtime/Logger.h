@@ -40,9 +40,11 @@ public:
     // opened or written, or the lock wait expired. stamp false reuses the previous time and
     // thread id.
     bool Write(int level, std::string_view text, bool stamp = true) {
-        if (level > level_.load(std::memory_order_relaxed)) return true;
+        if (!Enabled(level)) return true;
         return WriteRecord(level, text, stamp);
     }
+    // True when a record of this level passes the filter.
+    bool Enabled(int level) const { return level <= threshold_.load(std::memory_order_relaxed); }
     // The text as a record, then 16 bytes per line in the columns flags select.
     bool WriteDump(int level, std::string_view text, int length, const void *data, int flags);
     // The text and up to 64 bytes on one line, the bytes starting in a fixed column.
@@ -69,11 +71,15 @@ private:
     bool RotationDue() const;
     void Rotate();
     bool Fail(int error);
+    void StoreLevel(int level);
 
     const std::string fileName_;
     tessel::Clock &clock_;
     const LoggerSettings settings_;
     std::atomic<int> level_;
+    // What Write compares with: the level, or below every record at level 0 or less, which
+    // writes nothing at all.
+    std::atomic<int> threshold_;
     const bool buffered_;
     const bool deferOpen_;
     const bool onlyIfExists_;

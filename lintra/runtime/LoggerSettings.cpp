@@ -19,8 +19,9 @@ int ReadInt(const RegKey &key, std::string_view name, int fallback) {
 }
 
 // A missing value is created with its default; one of the wrong type only yields it.
-int ReadOrWriteBack(RegKey &key, std::string_view name, int fallback) {
+int ReadOrWriteBack(RegKey &key, std::string_view name, int fallback, SettingsAccess access) {
     if (!key.read(name)) {
+        if (access == SettingsAccess::ReadOnly) return fallback;
         key.writeDword(name, static_cast<uint32_t>(fallback));
         return fallback;
     }
@@ -34,20 +35,32 @@ std::string_view BaseName(std::string_view path) {
 
 }  // namespace
 
-LoggerSettings ResolveLoggerSettings(std::string_view fileName, int requestedLevel, int mode) {
+LoggingDefaults ReadLoggingDefaults(SettingsAccess access) {
+    LoggingDefaults d;
+    std::optional<RegKey> root = RegKey::open(Hive::CurrentUser, kLoggingRootKey, access == SettingsAccess::Update);
+    if (!root) return d;
+    d.maxLevel = ReadOrWriteBack(*root, "MaxLevel", d.maxLevel, access);
+    d.recordLimit = ReadOrWriteBack(*root, "LimRecs", d.recordLimit, access);
+    d.timeLimitMinutes = ReadOrWriteBack(*root, "LimTime", d.timeLimitMinutes, access);
+    d.fileCount = ReadOrWriteBack(*root, "MaxFiles", d.fileCount, access);
+    d.rotate = ReadOrWriteBack(*root, "Rotate", d.rotate ? 1 : 0, access) != 0;
+    return d;
+}
+
+LoggerSettings ResolveLoggerSettings(std::string_view fileName, int requestedLevel, int mode,
+                                     SettingsAccess access) {
+    LoggingDefaults d = ReadLoggingDefaults(access);
     LoggerSettings s;
+    s.level = std::min(d.maxLevel, requestedLevel);
     s.mode = mode;
-    std::optional<RegKey> root = RegKey::open(Hive::CurrentUser, kLoggingRootKey, true);
-    if (!root) return s;
-    int maxLevel = ReadOrWriteBack(*root, "MaxLevel", 0);
-    s.recordLimit = ReadOrWriteBack(*root, "LimRecs", s.recordLimit);
-    s.timeLimitMinutes = ReadOrWriteBack(*root, "LimTime", s.timeLimitMinutes);
-    s.fileCount = ReadOrWriteBack(*root, "MaxFiles", s.fileCount);
-    s.rotate = ReadOrWriteBack(*root, "Rotate", 1) != 0;
-    s.level = std::min(maxLevel, requestedLevel);
+    s.recordLimit = d.recordLimit;
+    s.timeLimitMinutes = d.timeLimitMinutes;
+    s.fileCount = d.fileCount;
+    s.rotate = d.rotate;
 
     std::string ownPath = std::string(kLoggingRootKey) + "\\" + std::string(BaseName(fileName));
-    std::optional<RegKey> own = RegKey::open(Hive::CurrentUser, ownPath, (mode & lmNoRegistryKey) == 0);
+    bool createOwn = access == SettingsAccess::Update && (mode & lmNoRegistryKey) == 0;
+    std::optional<RegKey> own = RegKey::open(Hive::CurrentUser, ownPath, createOwn);
     if (!own) return s;
     s.level = ReadInt(*own, "MaxLevel", s.level);
     s.mode = ReadInt(*own, "Mode", s.mode);

@@ -17,6 +17,15 @@ enum LogMode : int {
 
 inline constexpr std::string_view kLoggingRootKey = "Software\\Tessel\\Logging";
 
+// The library-wide values of the logging key.
+struct LoggingDefaults {
+    int maxLevel = 0;
+    int recordLimit = 100000;
+    int timeLimitMinutes = 4320;
+    int fileCount = 1;
+    bool rotate = true;
+};
+
 struct LoggerSettings {
     int level = 0;
     int mode = 0;
@@ -26,7 +35,16 @@ struct LoggerSettings {
     bool rotate = true;
 };
 
+enum class SettingsAccess {
+    Update,    // what a log does: create missing keys and library-wide values
+    ReadOnly,  // what a reporting tool does: touch nothing
+};
+
+// Missing values keep their defaults (and are written back with Update).
+LoggingDefaults ReadLoggingDefaults(SettingsAccess access);
+
 // Reads the settings store. A store that cannot be opened leaves the defaults (level 0).
-LoggerSettings ResolveLoggerSettings(std::string_view fileName, int requestedLevel, int mode);
+LoggerSettings ResolveLoggerSettings(std::string_view fileName, int requestedLevel, int mode,
+                                     SettingsAccess access = SettingsAccess::Update);
 
 }  // namespace lintra

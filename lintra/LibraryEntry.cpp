@@ -1,0 +1,20 @@
+// Load and unload of liblintra.so. The constructor runs once per process before any export
+// can be called; the destructor runs at dlclose or process exit.
+//
+// This constructor may run before the dynamic initialisers of the linked archives, so what it
+// reaches must be constant-initialised (the runtime's globals are constinit).
+#include "lintra/runtime/CommonProc.h"
+
+namespace {
+
+__attribute__((constructor)) void LintraLoad() {
+    // Settings and the log set come first: every later load step may log.
+    lintra::CommonProcLoad();
+}
+
+__attribute__((destructor)) void LintraUnload() {
+    // The log set goes last, after the steps that may still log on their way out.
+    lintra::CommonProcUnload();
+}
+
+}  // namespace
