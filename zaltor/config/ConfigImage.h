@@ -14,6 +14,7 @@ struct BlcRecord {
     int32_t p03Number = 0;
     int32_t address = 0;   // 0..65535, sent as high byte, low byte
     std::string typeName;  // database type name; empty when not recognised
+    bool operator==(const BlcRecord &) const = default;
 };
 
 enum ZoneSlotKind : int32_t { kNoData = 0, kSensorZone = 1, kControlChannel = 2 };
