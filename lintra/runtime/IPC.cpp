@@ -64,22 +64,23 @@ TIPCMutex::~TIPCMutex() { Close(); }
 
 int TIPCMutex::DoWait(uint32_t timeoutMs) {
     int error = mutex_->lock(timeoutMs);
-    if (error == 0) ++depth_;
+    if (error == 0 && depth_++ == 0) owner_.store(std::this_thread::get_id());
     return error;
 }
 
 bool TIPCMutex::Release() {
     if (!mutex_) return Fail(EBADF);
+    if (!OwnedByCaller()) return Fail(EPERM);
+    if (--depth_ == 0) owner_.store(std::thread::id{});
     int error = mutex_->unlock();
-    if (error != 0) return Fail(error);
-    --depth_;
-    return true;
+    return error == 0 || Fail(error);
 }
 
 void TIPCMutex::Close() {
     if (!mutex_) return;
-    // Closing is the owner's business (or nobody's); another thread's holds are not ours to drop.
-    while (depth_ > 0 && mutex_->unlock() == 0) --depth_;
+    // Closing gives up the caller's own holds; another thread's are not ours to drop.
+    while (OwnedByCaller() && Release()) {
+    }
     mutex_.reset();
 }
 

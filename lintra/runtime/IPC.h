@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "lintra/runtime/RecursiveMutex.h"
 
@@ -87,8 +88,13 @@ public:
 private:
     int DoWait(uint32_t timeoutMs) override;
 
+    bool OwnedByCaller() const { return owner_.load() == std::this_thread::get_id(); }
+
     std::unique_ptr<RecursiveMutex> mutex_;
-    std::atomic<int> depth_{0};  // holds of the owner, so that closing gives them up
+    // The owner is checked before unlocking, so a release by another thread is refused
+    // without touching the mutex. depth_ is changed by the owner only.
+    std::atomic<std::thread::id> owner_{};
+    int depth_ = 0;
 };
 
 }  // namespace lintra
