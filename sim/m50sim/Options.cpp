@@ -44,6 +44,8 @@ Control:
                                             with parameters P1, P2; answers the last number
       next ADDR N                           number of the next stored message
       zone ADDR Z [state HH] [block HH] [timer N]   zone loop state and block type (hex)
+      counts ADDR                           "ok heard H answered A": frames addressed to
+                                            the panel and answers it sent
       fault ADDR KIND [ARG] [times N]       switch a fault on, for the next N answers or
                                             until switched off; KIND is one of
                                               silent          no answer, request lost

@@ -61,7 +61,7 @@ std::optional<uint32_t> parseFaultArg(FaultKind kind, const std::string &field) 
 
 const char *ControlInterpreter::help() {
     return "panels | event ADDR TYPE [P1 [P2 [COUNT]]] | next ADDR N | "
-           "zone ADDR Z [state HH] [block HH] [timer N] | "
+           "zone ADDR Z [state HH] [block HH] [timer N] | counts ADDR | "
            "fault ADDR KIND [ARG] [times N] | fault ADDR [KIND] off | pace on|off | dump [ADDR] | "
            "save FILE | load FILE | quit";
 }
@@ -80,6 +80,7 @@ std::string ControlInterpreter::execute(std::string_view command, uint64_t nowMs
     if (verb == "event") return event(f, nowMs);
     if (verb == "next") return next(f);
     if (verb == "zone") return zone(f);
+    if (verb == "counts") return counts(f);
     if (verb == "fault") return fault(f);
     if (verb == "pace" && f.size() == 2 && (f[1] == "on" || f[1] == "off")) {
         hooks_.setPace(f[1] == "on");
@@ -144,6 +145,13 @@ std::string ControlInterpreter::zone(const Fields &f) {
     }
     target->panel.tables().zones[*z - 1] = updated;
     return kOk;
+}
+
+std::string ControlInterpreter::counts(const Fields &f) {
+    if (f.size() != 2) return failure("usage: counts ADDR");
+    LinePanel *target = panelOf(f[1]);
+    if (!target) return failure("no panel " + f[1]);
+    return "ok heard " + std::to_string(target->heard) + " answered " + std::to_string(target->answered) + "\n";
 }
 
 std::string ControlInterpreter::fault(const Fields &f) {

@@ -5,6 +5,7 @@
 //   event ADDR TYPE [P1 [P2 [COUNT]]]       store COUNT messages; ok NUMBER (of the last)
 //   next ADDR N                             number of the next stored message
 //   zone ADDR Z [state HH] [block HH] [timer N]   loop state, block type (hex), timer
+//   counts ADDR                             ok heard H answered A (frames to it, answers)
 //   fault ADDR KIND [ARG] [times N]         switch a fault on (KIND: silent, error CODE,
 //                                           checksum, cut [N], stray [BYTE], delay MS, mode M)
 //   fault ADDR KIND off | fault ADDR off    switch one or every fault off
@@ -42,6 +43,7 @@ private:
     std::string event(const Fields &f, uint64_t nowMs);
     std::string next(const Fields &f);
     std::string zone(const Fields &f);
+    std::string counts(const Fields &f);
     std::string fault(const Fields &f);
     std::string dump(const Fields &f, uint64_t nowMs);
     std::string save(const Fields &f, uint64_t nowMs);

@@ -36,8 +36,12 @@ std::optional<Transmission> PanelLine::receive(std::span<const uint8_t> frame, u
         return std::nullopt;
     }
     LinePanel *target = find(frame[1]);
-    if (!target || !understands(*target, speedMode)) return std::nullopt;
-    return answerOne(*target, frame, nowMs);
+    if (!target) return std::nullopt;
+    ++target->heard;
+    if (!understands(*target, speedMode)) return std::nullopt;
+    auto out = answerOne(*target, frame, nowMs);
+    if (out) ++target->answered;
+    return out;
 }
 
 bool PanelLine::understands(const LinePanel &target, int speedMode) {

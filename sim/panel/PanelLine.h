@@ -23,6 +23,8 @@ struct Transmission {
 struct LinePanel {
     Panel panel;
     FaultSet faults;
+    uint32_t heard = 0;     // frames addressed to the panel (broadcasts not counted)
+    uint32_t answered = 0;  // answers sent, faulty ones included
 };
 
 class PanelLine {

@@ -43,6 +43,7 @@ TEST_F(ControlTest, SwitchesFaultsOnAndOff) {
     EXPECT_EQ(run("fault 5 silent"), "ok\n");
     EXPECT_EQ(poll(5), "");
     EXPECT_EQ(run("fault 5 silent off"), "ok\n");
+    EXPECT_EQ(run("counts 5"), "ok heard 1 answered 0\n");
     EXPECT_NE(poll(5), "");
     EXPECT_EQ(run("fault 5 error 4 times 2"), "ok\n");
     EXPECT_EQ(poll(5), request("05 03 04"));

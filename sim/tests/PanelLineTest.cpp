@@ -106,6 +106,8 @@ TEST_F(PanelLineTest, APanelBoundToOneSpeedModeHearsNothingInTheOthers) {
     EXPECT_EQ(send(request("05 5E 0C"), 2), request("05 00"));
     EXPECT_EQ(send(request("FE 5E 0D"), 0), "");
     EXPECT_EQ(line.find(5)->panel.tables().lastPolledZone, 12) << "a broadcast in mode 0 is not heard";
+    EXPECT_EQ(line.find(5)->heard, 5u);
+    EXPECT_EQ(line.find(5)->answered, 2u);
 }
 
 }  // namespace
