@@ -1,11 +1,14 @@
 #pragma once
 // One decoder input written as hex and the text it must give.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "testsupport/Hex.h"
+#include "zaltor/console/DecodeResult.h"
 
 namespace zaltor::console {
 
@@ -28,6 +31,16 @@ std::pair<int, std::string> runDecoder(Decoder decode, uint16_t code, const char
     std::string text = "untouched";
     const int result = decode(code, data, length, text);
     return {result, text};
+}
+
+// Every case must decode and give exactly its text.
+template <typename Decoder>
+void expectTexts(Decoder decode, const std::vector<DecoderCase> &cases) {
+    for (const DecoderCase &c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c));
+        EXPECT_EQ(runDecoder(decode, c.code, c.data, c.length),
+                  std::make_pair(kDecoded, std::string(c.expected)));
+    }
 }
 
 }  // namespace zaltor::console

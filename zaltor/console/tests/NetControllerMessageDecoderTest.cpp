@@ -9,7 +9,7 @@ namespace zaltor::console {
 namespace {
 
 TEST(NetControllerMessageDecoder, EveryCodeHasAText) {
-    const std::vector<DecoderCase> cases = {
+    expectTexts(DecodeNetControllerMessage, {
         {100, "", 0, "Сетевой контроллер: ОК"},
         {101, "", 0, "Сетевой контроллер: связь потеряна"},
         {102, "", 0, "Сетевой контроллер: связь восстановлена"},
@@ -22,12 +22,7 @@ TEST(NetControllerMessageDecoder, EveryCodeHasAText) {
         // A damaged length lists the data area only; a wide code is not cut to two digits.
         {0xFFFF, "FF FF FF FF FF FF FF FF FF FF", 0xFFFF,
          "Сетевой контроллер: событие FFFF: FF FF FF FF FF FF FF FF FF FF"},
-    };
-    for (const DecoderCase &c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c));
-        EXPECT_EQ(runDecoder(DecodeNetControllerMessage, c.code, c.data, c.length),
-                  std::make_pair(kDecoded, std::string(c.expected)));
-    }
+    });
 }
 
 TEST(NetControllerMessageDecoder, MissingDataWithAClaimedLengthIsRefused) {
