@@ -3,15 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/fuzz/TwoPanelLine.h"
 #include "sim/panel/ControlCommands.h"
 #include "sim/panel/TextFields.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using namespace sim;
-    const CivilTime start{2026, 3, 5, 9, 4, 0};
-    PanelLine line;
-    line.add(Panel(5, AnswerFormat::Short, start, 0, 8));
-    line.add(Panel(7, AnswerFormat::Long, start, 0, 8));
+    PanelLine line = fuzz::twoPanelLine();
     ControlInterpreter control(line, ControlHooks{});
     std::string text(reinterpret_cast<const char *>(data), size);
     size_t begin = 0;

@@ -3,15 +3,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "sim/fuzz/TwoPanelLine.h"
 #include "sim/panel/FrameReceiver.h"
-#include "sim/panel/PanelLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using namespace sim;
-    const CivilTime start{2026, 3, 5, 9, 4, 0};
-    PanelLine line;
-    line.add(Panel(5, AnswerFormat::Short, start, 0, 4));
-    line.add(Panel(7, AnswerFormat::Long, start, 0, 4));
+    PanelLine line = fuzz::twoPanelLine();
     line.find(7)->faults.set(FaultKind::Cut, 3, 2);
     FrameReceiver receiver;
     uint64_t now = 0;

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -97,7 +98,11 @@ bool LineTransport::openTcp(const Options &o, std::string &error) {
 }
 
 int LineTransport::accept() const {
-    return ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    // Paced answers go out a byte at a time; Nagle would hold them for the peer's delayed ACK.
+    int yes = 1;
+    if (fd >= 0) ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    return fd;
 }
 
 LineSettings LineTransport::settings() const {
