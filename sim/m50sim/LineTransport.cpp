@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -103,6 +104,10 @@ int LineTransport::accept() const {
     int yes = 1;
     if (fd >= 0) ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     return fd;
+}
+
+void LineTransport::releaseExclusive() const {
+    if (slaveFd_ >= 0) ::ioctl(slaveFd_, TIOCNXCL);
 }
 
 LineSettings LineTransport::settings() const {

@@ -25,6 +25,10 @@ public:
     int listenFd() const { return listenFd_; }
     // Accepts a pending TCP client: its non-blocking descriptor, or -1.
     int accept() const;
+    // Clears the exclusive mode a client set on the pty slave. The mode outlives the client's
+    // close while the master is open, and would refuse the client's next open unless it runs
+    // as root; clients keep their exclusivity with flock, which this leaves alone.
+    void releaseExclusive() const;
     // The line's present settings: read from the pty, fixed by --mode elsewhere.
     LineSettings settings() const;
     // "pty /dev/pts/3", "device /dev/ttyS1", "tcp 40123".

@@ -99,11 +99,10 @@ void SimServer::writeDue(Stream &s) {
 
 int SimServer::pollTimeoutMs() const {
     uint64_t now = nowUs();
-    std::optional<uint64_t> next;
+    uint64_t next = now + kIdleTickMs * 1000;
     for (const Stream &s : streams_)
-        if (!s.out.empty()) next = std::min(next.value_or(UINT64_MAX), s.out.front().dueUs);
-    if (!next) return -1;
-    return *next <= now ? 0 : static_cast<int>((*next - now + 999) / 1000);
+        if (!s.out.empty()) next = std::min(next, s.out.front().dueUs);
+    return next <= now ? 0 : static_cast<int>((next - now + 999) / 1000);
 }
 
 void SimServer::run() {
@@ -124,7 +123,7 @@ void SimServer::run() {
         control_.addPollFds(fds);
         int timeout = pollTimeoutMs();
         timespec ts{timeout / 1000, (timeout % 1000) * 1000000L};
-        if (::ppoll(fds.data(), fds.size(), timeout < 0 ? nullptr : &ts, &waitMask) < 0 && errno != EINTR) {
+        if (::ppoll(fds.data(), fds.size(), &ts, &waitMask) < 0 && errno != EINTR) {
             log_.note("poll failed, stopping");
             break;
         }
@@ -137,6 +136,7 @@ void SimServer::run() {
             return true;
         });
         for (Stream &s : streams_) writeDue(s);
+        transport_.releaseExclusive();
         for (const pollfd &p : fds)
             if (p.fd == transport_.listenFd() && (p.revents & POLLIN)) {
                 int fd = transport_.accept();

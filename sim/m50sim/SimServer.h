@@ -25,6 +25,9 @@ public:
     static uint64_t nowUs();
 
 private:
+    // The loop wakes at least this often, to release a closed client's exclusive mode.
+    static constexpr uint64_t kIdleTickMs = 500;
+
     struct Chunk {
         uint64_t dueUs;
         Bytes bytes;
