@@ -74,21 +74,15 @@ timespec monotonicAfter(std::chrono::steady_clock::duration wait) {
 }  // namespace
 
 std::shared_ptr<NamedEvent> NamedEvent::createOrOpen(std::string_view baseName, bool initiallySignalled, int *error) {
-    bool initialised = true;
     auto section = SharedSection::createOrOpen(
         baseName, sizeof(EventState),
         [&](void *data, size_t) {
             auto *state = static_cast<EventState *>(data);
-            initialised = initSharedMutex(&state->mutex, false) && initSharedCondition(&state->condition);
             state->signalled = initiallySignalled ? 1 : 0;
+            return initSharedMutex(&state->mutex, false) && initSharedCondition(&state->condition);
         },
         error);
     if (!section) return nullptr;
-    if (!initialised) {
-        SharedSection::remove(baseName);
-        if (error) *error = ENOTSUP;
-        return nullptr;
-    }
     std::shared_ptr<NamedEvent> event(new NamedEvent(std::move(section)));
     liveEvents().add(event);
     return event;

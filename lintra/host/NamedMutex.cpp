@@ -1,21 +1,12 @@
 #include "lintra/host/NamedMutex.h"
 
-#include <cerrno>
-
 namespace lintra::host {
 
 std::unique_ptr<NamedMutex> NamedMutex::createOrOpen(std::string_view baseName, int *error) {
-    bool initialised = true;
     auto section = SharedSection::createOrOpen(
         baseName, sizeof(pthread_mutex_t),
-        [&](void *data, size_t) { initialised = initSharedMutex(static_cast<pthread_mutex_t *>(data), true); },
-        error);
+        [](void *data, size_t) { return initSharedMutex(static_cast<pthread_mutex_t *>(data), true); }, error);
     if (!section) return nullptr;
-    if (!initialised) {
-        SharedSection::remove(baseName);
-        if (error) *error = ENOTSUP;
-        return nullptr;
-    }
     return std::unique_ptr<NamedMutex>(new NamedMutex(std::move(section)));
 }
 

@@ -74,8 +74,13 @@ std::unique_ptr<SharedSection> SharedSection::createOrOpen(std::string_view base
         if (!created) {
             mapping = openExisting(fd, bytes);
         } else if (ftruncate(fd, static_cast<off_t>(bytes)) == 0 && (mapping = mapSection(fd, bytes))) {
-            if (init) init(static_cast<char *>(mapping) + kHeaderSize, size);
-            headerOf(mapping)->ready.store(1, std::memory_order_release);
+            if (!init || init(static_cast<char *>(mapping) + kHeaderSize, size)) {
+                headerOf(mapping)->ready.store(1, std::memory_order_release);
+            } else {
+                munmap(mapping, bytes);
+                mapping = nullptr;
+                errno = ENOTSUP;
+            }
         }
     }
     int failure = errno;

@@ -13,11 +13,12 @@ namespace lintra::host {
 class SharedSection {
 public:
     // Runs in the creating process only, on zero-filled bytes, before anyone else may use them.
-    using Initialiser = std::function<void(void *data, size_t size)>;
+    // False: the section is not published, and createOrOpen fails with ENOTSUP.
+    using Initialiser = std::function<bool(void *data, size_t size)>;
 
     // baseName is undecorated ("LintraGlobalData"); IpcName adds the prefix and suffix.
     // nullptr with *error on failure: EINVAL when an existing section is smaller than size,
-    // ETIMEDOUT when its creator never finished.
+    // ETIMEDOUT when its creator never finished, ENOTSUP when the initialiser failed.
     static std::unique_ptr<SharedSection> createOrOpen(std::string_view baseName, size_t size,
                                                        const Initialiser &init, int *error);
     // Removes the name; processes that have it mapped keep their mapping.

@@ -19,7 +19,10 @@ using lintra::host::NamedEvent;
 namespace {
 
 // The creator's initialisation of the controller map: the mailbox target (offset 2) is -1.
-void emptyMailbox(void *data, size_t) { std::memset(static_cast<char *>(data) + 2, 0xFF, 4); }
+bool emptyMailbox(void *data, size_t) {
+    std::memset(static_cast<char *>(data) + 2, 0xFF, 4);
+    return true;
+}
 
 std::unique_ptr<IpcSet> attach() {
     int error = -1;
@@ -175,6 +178,19 @@ TEST(SharedSection, RefusesAnExistingSectionTooSmallForTheCaller) {
     ASSERT_TRUE(small);
     EXPECT_EQ(lintra::host::SharedSection::createOrOpen("Probe", 64, nullptr, &error), nullptr);
     EXPECT_EQ(error, EINVAL);
+    lintra::host::SharedSection::remove("Probe");
+}
+
+TEST(SharedSection, AFailedInitialisationIsNeverPublished) {
+    testsupport::IsolatedHost host;
+    int error = 0;
+    auto refuse = [](void *, size_t) { return false; };
+    EXPECT_EQ(lintra::host::SharedSection::createOrOpen("Probe", 16, refuse, &error), nullptr);
+    EXPECT_EQ(error, ENOTSUP);
+    EXPECT_FALSE(shmExists("Probe"));
+    auto next = lintra::host::SharedSection::createOrOpen("Probe", 16, nullptr, &error);
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(next->created());
     lintra::host::SharedSection::remove("Probe");
 }
 
