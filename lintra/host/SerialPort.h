@@ -3,6 +3,9 @@
 // mark and space parity), modem lines, and the serial time-out model emulated with poll().
 // A pseudo-terminal has no modem lines and drops the parity bit; on one the port reports that
 // once through the host log and goes on, so simulators can drive a line over a pty.
+// One thread at a time uses a port (the engines hold their port lock around every exchange).
+// setParity applies at once, so call flush() first when the bytes already written must keep
+// the old parity.
 #include <atomic>
 #include <memory>
 #include <string>
