@@ -106,7 +106,7 @@ std::string hiveFile(Hive hive) {
 RegDocument readHive(Hive hive) {
     const std::string path = hiveFile(hive);
     // A reader that may not create the lock file still reads safely: writers rename whole files.
-    Fd lk(::open(lockFile(path).c_str(), O_RDWR | O_CLOEXEC));
+    Fd lk(::open(lockFile(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (lk.ok()) lock(lk.get(), LOCK_SH);
     std::string text;
     if (!readWhole(path, text, nullptr)) text.clear();

@@ -67,7 +67,10 @@ std::string RegDocument::serialize() const {
     for (const auto &s : sections_) {
         if (s.opaque && s.entries.empty()) continue;
         if (!s.opaque) out += formatKeyLine(s.path) + "\n";
-        for (const auto &e : s.entries) out += (e.raw ? e.text : formatValueLine(e.name, e.value)) + "\n";
+        for (const auto &e : s.entries) {
+            out += (e.raw ? e.text : formatValueLine(e.name, e.value)) + "\n";
+            if (e.raw && wantsContinuation(e.text)) out += "\n";
+        }
         out += "\n";
     }
     return out;

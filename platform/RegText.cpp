@@ -154,6 +154,11 @@ void parseValueLine(std::string_view line, RegStatement &st) {
     }
 }
 
+bool continues(std::string_view line) {
+    line = trim(line);
+    return !line.empty() && line.front() != '[' && line.front() != '"';
+}
+
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t pos = 0;
@@ -183,6 +188,11 @@ std::string quote(std::string_view s) {
 
 }  // namespace
 
+bool wantsContinuation(std::string_view text) {
+    std::string_view last = trim(text.substr(text.rfind('\n') + 1));
+    return trim(text).starts_with('"') && last.ends_with('\\');
+}
+
 std::vector<RegStatement> parseRegText(std::string_view file) {
     std::string decoded;
     if (file.starts_with("\xFF\xFE")) {
@@ -198,8 +208,9 @@ std::vector<RegStatement> parseRegText(std::string_view file) {
         RegStatement st;
         st.text = std::string(lines[i]);
         std::string joined(trim(lines[i]));
-        // A value split over lines ends each part but the last with a backslash.
-        while (joined.starts_with('"') && joined.ends_with('\\') && i + 1 < lines.size()) {
+        // A value split over lines ends each part but the last with a backslash; a blank line,
+        // a header or another value is never a continuation.
+        while (wantsContinuation(joined) && i + 1 < lines.size() && continues(lines[i + 1])) {
             joined.pop_back();
             joined += trim(lines[++i]);
             st.text += '\n';

@@ -28,6 +28,10 @@ struct RegStatement {
 // quote, so that a file cut short never yields a wrong number, only a missing one.
 std::vector<RegStatement> parseRegText(std::string_view file);
 
+// True when the line(s) of a value end in a backslash that would take the next line along;
+// a writer puts a blank line after such a line it keeps as it stood.
+bool wantsContinuation(std::string_view text);
+
 // Our own form of a header and a value line. A string is written as "text" when every byte is
 // printable ASCII or >= 0x80 (kept as it is), otherwise as hex:, so any byte string round-trips.
 std::string formatKeyLine(std::string_view path);

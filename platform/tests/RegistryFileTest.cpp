@@ -124,6 +124,16 @@ TEST_F(RegistryFile, ValuesCutShortAreMissingNotWrong) {
     }
 }
 
+TEST_F(RegistryFile, ADanglingContinuationTakesNoLaterLineAlong) {
+    hive("[A]\n\"Cut\"=hex:01,\\");
+    auto a = key("A");
+    ASSERT_TRUE(a && a->writeDword("New", 1));
+    ASSERT_TRUE(RegKey::open(Hive::CurrentUser, "B", true)->writeDword("V", 2));
+    EXPECT_EQ(key("A")->readDword("New"), 1u);
+    EXPECT_EQ(key("B")->readDword("V"), 2u);
+    EXPECT_NE(hive().find("\"Cut\"=hex:01,\\\n"), std::string::npos) << hive();
+}
+
 TEST_F(RegistryFile, ValuesAfterAKeyDeletionStayWithNoKey) {
     hive("[A]\n\"X\"=dword:00000001\n[B]\n[-B]\n\"Y\"=dword:00000002\n");
     ASSERT_FALSE(key("B"));
