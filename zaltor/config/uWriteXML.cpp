@@ -55,6 +55,8 @@ bool TWriteXML::open(const std::string &fileName) {
     failed_ = false;
     errorText_.clear();
     stack_ = TtagStack();
+    tagOpen_ = false;
+    if (file_) std::fclose(file_);
     file_ = std::fopen(fileName.c_str(), "wb");
     if (!file_) fail("Ошибка создания файла");
     return file_ != nullptr;

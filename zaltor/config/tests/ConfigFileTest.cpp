@@ -189,6 +189,9 @@ TEST_F(ConfigFile, LoadFailsWithoutADocumentOrRoom) {
     ConfigFileLoad load = loadConfigFile(path("missing.xml"), buffer);
     EXPECT_FALSE(load.ok);
     EXPECT_EQ(load.stopReason, "Ошибка открытия файла " + path("missing.xml"));
+    load = loadConfigFile(dir.path().string(), buffer);
+    EXPECT_FALSE(load.ok);
+    EXPECT_FALSE(load.stopReason.empty());
     load = loadText("junk<Main></Main>");
     EXPECT_FALSE(load.ok);
     EXPECT_EQ(load.stopReason, "Обнаружены непробельные символы до первого тега.");
