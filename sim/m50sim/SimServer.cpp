@@ -97,12 +97,14 @@ void SimServer::writeDue(Stream &s) {
     }
 }
 
-int SimServer::pollTimeoutMs() const {
-    uint64_t now = nowUs();
+bool SimServer::hasDue(const Stream &s, uint64_t now) { return !s.out.empty() && s.out.front().dueUs <= now; }
+
+int SimServer::pollTimeoutMs(uint64_t now) const {
+    // Chunks already due wait for POLLOUT instead, so a full line does not spin the loop.
     uint64_t next = now + kIdleTickMs * 1000;
     for (const Stream &s : streams_)
-        if (!s.out.empty()) next = std::min(next, s.out.front().dueUs);
-    return next <= now ? 0 : static_cast<int>((next - now + 999) / 1000);
+        if (!s.out.empty() && !hasDue(s, now)) next = std::min(next, s.out.front().dueUs);
+    return static_cast<int>((next - now + 999) / 1000);
 }
 
 void SimServer::run() {
@@ -118,10 +120,12 @@ void SimServer::run() {
     std::vector<pollfd> fds;
     while (!quit_ && !gStopSignal) {
         fds.clear();
-        for (const Stream &s : streams_) fds.push_back({s.fd, POLLIN, 0});
+        uint64_t now = nowUs();
+        for (const Stream &s : streams_)
+            fds.push_back({s.fd, static_cast<short>(POLLIN | (hasDue(s, now) ? POLLOUT : 0)), 0});
         if (transport_.listenFd() >= 0) fds.push_back({transport_.listenFd(), POLLIN, 0});
         control_.addPollFds(fds);
-        int timeout = pollTimeoutMs();
+        int timeout = pollTimeoutMs(now);
         timespec ts{timeout / 1000, (timeout % 1000) * 1000000L};
         if (::ppoll(fds.data(), fds.size(), &ts, &waitMask) < 0 && errno != EINTR) {
             log_.note("poll failed, stopping");
@@ -129,8 +133,8 @@ void SimServer::run() {
         }
         size_t i = 0;
         std::erase_if(streams_, [&](Stream &s) {
-            bool ready = fds[i++].revents != 0;
-            if (!ready || readStream(s)) return false;
+            bool readable = (fds[i++].revents & ~POLLOUT) != 0;
+            if (!readable || readStream(s)) return false;
             log_.note("client gone");
             ::close(s.fd);
             return true;

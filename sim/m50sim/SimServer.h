@@ -42,7 +42,8 @@ private:
         uint64_t freeAtUs = 0;
     };
 
-    int pollTimeoutMs() const;
+    static bool hasDue(const Stream &s, uint64_t now);
+    int pollTimeoutMs(uint64_t now) const;
     bool readStream(Stream &s);
     void writeDue(Stream &s);
     void schedule(Stream &s, const Transmission &tx, size_t requestBytes);
