@@ -12,12 +12,22 @@
 
 namespace zaltor::console {
 
+// Ranges and initial positions of the console's number fields, set each time it is shown.
+struct FieldRange {
+    int min, max, initial;
+};
+inline constexpr FieldRange kAddressField{0, 255, 1};
+inline constexpr FieldRange kLineField{1, 255, 1};
+inline constexpr FieldRange kPortField{1, 64, 1};
+inline constexpr FieldRange kZoneField{1, 200, 1};
+inline constexpr int kConnectProgressMax = 200;
+
 // What the operator typed in the parameter fields.
 struct ConsoleForm {
     bool manualSelected = false;  // item 1 "&Указать вручную" instead of the database entry
-    int address = 1;
-    int line = 1;
-    int portNumber = 1;
+    int address = kAddressField.initial;
+    int line = kLineField.initial;
+    int portNumber = kPortField.initial;
     bool viaNetController = false;
     std::string host;
     std::string networkPort;

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "zaltor/console/DecodeResult.h"
 #include "zaltor/console/NumberForms.h"

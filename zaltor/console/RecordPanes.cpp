@@ -1,5 +1,7 @@
 #include "zaltor/console/RecordPanes.h"
 
+#include <utility>
+
 #include "zaltor/console/RecordLines.h"
 
 namespace zaltor::console {
