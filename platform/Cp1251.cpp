@@ -1,4 +1,5 @@
 // The byte 0x98 has no character in code page 1251; it reads as U+FFFD, which goes back as '?'.
+// U+0098, which Windows makes of that byte, goes back as 0x98.
 #include "platform/Cp1251.h"
 
 #include <cstdint>
@@ -28,6 +29,7 @@ uint32_t decodeByte(unsigned char c) {
 char encodeCodePoint(uint32_t cp) {
     if (cp < 0x80) return static_cast<char>(cp);
     if (cp >= 0x0410 && cp <= 0x044F) return static_cast<char>(0xC0 + (cp - 0x0410));
+    if (cp == 0x0098) return static_cast<char>(0x98);
     if (cp != 0xFFFD)
         for (unsigned i = 0; i < 64; ++i)
             if (kHigh[i] == cp) return static_cast<char>(0x80 + i);

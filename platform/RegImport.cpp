@@ -1,6 +1,8 @@
 #include "platform/RegImport.h"
 
+#include "platform/Cp1251.h"
 #include "platform/HiveFile.h"
+#include "platform/KeyName.h"
 #include "platform/RegText.h"
 
 namespace tessel {
@@ -28,6 +30,17 @@ void applyTo(RegDocument &doc, const std::vector<RegStatement> &statements) {
                 break;
         }
     }
+}
+
+// The database credentials are bit-inverted bytes of 8-bit text. Windows kept them as wide text
+// made from those bytes through the Windows Cyrillic code page, so a UTF-16 export holds that
+// text; its code-page bytes are the stored form again.
+void restoreInvertedCredential(RegStatement &st) {
+    constexpr std::string_view kConfig = "SOFTWARE\\Tessel\\CONFIG";
+    const bool credential = (sameName(st.name, "UserName") || sameName(st.name, "Password")) &&
+                            isBelow(st.path, kConfig) &&
+                            st.path.find('\\', kConfig.size() + 1) == std::string::npos;
+    if (st.wide && credential) st.value.bytes = utf8ToCp1251(st.value.bytes);
 }
 
 }  // namespace
@@ -62,8 +75,11 @@ ImportResult importRegText(std::string_view text, Hive defaultHive) {
             result.skipped.push_back(st.text);
             continue;
         }
-        if (st.kind == Kind::SetValue) ++result.values;
         st.path = path;
+        if (st.kind == Kind::SetValue) {
+            restoreInvertedCredential(st);
+            ++result.values;
+        }
         perHive[static_cast<int>(hive)].push_back(std::move(st));
     }
     for (Hive h : {Hive::CurrentUser, Hive::LocalMachine}) {

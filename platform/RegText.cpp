@@ -89,11 +89,14 @@ std::optional<std::string> parseHexBytes(std::string_view list) {
     return bytes;
 }
 
-bool parseData(std::string_view data, RegValue &value) {
+// `utf16File`: the file was UTF-16, so its quoted strings were wide text.
+bool parseData(std::string_view data, bool utf16File, RegStatement &st) {
+    RegValue &value = st.value;
     std::string text;
     if (auto rest = parseQuoted(data, text)) {
         if (!trim(*rest).empty()) return false;
         value = {RegValue::Type::String, 0, std::move(text)};
+        st.wide = utf16File;
         return true;
     }
     if (startsWithNoCase(data, "dword:")) {
@@ -122,6 +125,7 @@ bool parseData(std::string_view data, RegValue &value) {
             std::string s = utf16leToUtf8(*bytes);
             while (!s.empty() && s.back() == '\0') s.pop_back();
             value = {RegValue::Type::String, 0, std::move(s)};
+            st.wide = true;
             return true;
         }
         case 3:
@@ -138,7 +142,7 @@ bool parseData(std::string_view data, RegValue &value) {
     }
 }
 
-void parseValueLine(std::string_view line, RegStatement &st) {
+void parseValueLine(std::string_view line, bool utf16File, RegStatement &st) {
     std::string name;
     auto rest = parseQuoted(line, name);
     if (!rest) return;
@@ -148,7 +152,7 @@ void parseValueLine(std::string_view line, RegStatement &st) {
     if (data == "-") {
         st.kind = RegStatement::Kind::DeleteValue;
         st.name = std::move(name);
-    } else if (parseData(data, st.value)) {
+    } else if (parseData(data, utf16File, st)) {
         st.kind = RegStatement::Kind::SetValue;
         st.name = std::move(name);
     }
@@ -195,7 +199,8 @@ bool wantsContinuation(std::string_view text) {
 
 std::vector<RegStatement> parseRegText(std::string_view file) {
     std::string decoded;
-    if (file.starts_with("\xFF\xFE")) {
+    const bool utf16 = file.starts_with("\xFF\xFE");
+    if (utf16) {
         decoded = utf16leToUtf8(file.substr(2));
         file = decoded;
     } else if (file.starts_with("\xEF\xBB\xBF")) {
@@ -224,7 +229,7 @@ std::vector<RegStatement> parseRegText(std::string_view file) {
         } else if (t.front() == '[' && t.back() == ']' && t.size() > 2) {
             parseHeader(t.substr(1, t.size() - 2), st);
         } else if (t.front() == '"') {
-            parseValueLine(t, st);
+            parseValueLine(t, utf16, st);
         }
         if (st.kind != RegStatement::Kind::Blank) seenContent = true;
         out.push_back(std::move(st));

@@ -21,6 +21,7 @@ struct RegStatement {
     std::string path;              // Key, DeleteKey: normalized, without the root
     std::string name;              // SetValue, DeleteValue
     RegValue value;                // SetValue
+    bool wide = false;             // SetValue: a string that was UTF-16 text in the file
     std::string text;              // the physical line(s) as they stood, joined by '\n'
 };
 

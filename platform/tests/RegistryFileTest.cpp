@@ -1,6 +1,7 @@
 // Hive files written by hand, exported from Windows, damaged or cut short.
 #include <gtest/gtest.h>
 
+#include "platform/RegImport.h"
 #include "platform/Registry.h"
 #include "testsupport/TempDir.h"
 
@@ -61,6 +62,24 @@ TEST_F(RegistryFile, ReadsAWindowsExportInUtf16) {
     k = key("Software\\Tessel\\Lintra\\Logging");
     EXPECT_EQ(k->readString("Expand"), "%TEMP%\\Папка");
     EXPECT_EQ(k->valueNames().size(), 7u);
+}
+
+TEST_F(RegistryFile, ImportedWideCredentialsGetTheirInvertedBytesBack) {
+    // "dig" inverted is 9B 96 98, which Windows shows as U+203A U+2013 U+0098.
+    auto result = tessel::importRegText(
+        utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessel\\CONFIG\\DEMO]\r\n"
+                u"\"UserName\"=\"\u203A\u2013\u0098\"\r\n"
+                u"\"Password\"=hex(1):3a,20,00,00\r\n"
+                u"\"Comment\"=\"\u203A\"\r\n"),
+        Hive::CurrentUser);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.values, 3);
+    auto k = RegKey::open(Hive::LocalMachine, "SOFTWARE\\Tessel\\CONFIG\\DEMO", false);
+    ASSERT_TRUE(k);
+    EXPECT_EQ(k->readString("UserName"), "\x9B\x96\x98");
+    EXPECT_EQ(k->readString("Password"), "\x9B");
+    EXPECT_EQ(k->readString("Comment"), "\u203A") << "only the credentials are 8-bit";
 }
 
 TEST_F(RegistryFile, UnparsedLinesSurviveWritesWhereTheyStood) {
