@@ -10,6 +10,11 @@ elseif(NOT TESSEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSEL_SANITIZE must be empty, 'address' or 'thread'")
 endif()
 
+# In a libFuzzer build every library the targets link is instrumented for coverage too.
+if(TESSEL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # Warnings are errors on our own code only (not on the test framework's headers).
 function(tessel_target target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
