@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 
 namespace lintra {
 namespace {
@@ -115,6 +116,27 @@ void setFrameTime(const PanelFrame &frame, const LocalTime &now, EventRecord &re
     record.month = record.day > now.day ? (now.month == 1 ? 12 : now.month - 1) : now.month;
 }
 
+// Answers that take the PC's time and bytes from byte 3 on; copied may exceed length.
+struct PcTimeAnswer {
+    uint8_t length;
+    uint8_t copied;
+};
+
+std::optional<PcTimeAnswer> pcTimeAnswer(uint8_t c) {
+    switch (c) {
+    case 85: case 89: case 94: return PcTimeAnswer{4, 4};
+    // The section-quarter answer announces 12 bytes from byte 3, but the record (and the
+    // caller's reply area) has room for 10: section, quarter and the eight mask bytes. What
+    // follows them is checksum and buffer fill.
+    case 86: return PcTimeAnswer{10, 10};
+    case 90: case 93: return PcTimeAnswer{1, 1};
+    case 91: return PcTimeAnswer{10, 10};
+    case 92: return PcTimeAnswer{6, 6};
+    case 95: return PcTimeAnswer{3, 4};  // byte 6 rides beyond the length
+    default: return std::nullopt;
+    }
+}
+
 uint8_t fromBcd(uint8_t value) { return static_cast<uint8_t>((value >> 4) * 10 + (value & 0x0F)); }
 
 // A stored message in answer format 0: time packed into bytes 3..5, its kind in the low nibble
@@ -178,42 +200,15 @@ EventRecord EventFrameToRecord(const PanelFrame &frame, const LocalTime &now) {
 void AnswerFrameToRecord(const PanelFrame &frame, const LocalTime &now, EventRecord &record) {
     record.code = RecordCode(frame.code());
     const uint8_t c = frame.code() & 0x7F;
-    switch (c) {
-    case 85: case 89: case 94:
+    if (const auto row = pcTimeAnswer(c)) {
         setTime(now, record);
-        copyData(frame, 3, 4, record);
-        break;
-    case 86:
-        // The section-quarter answer carries 12 bytes from byte 3, but the record (and the
-        // caller's reply area) has room for 10; these are section, quarter and the eight mask
-        // bytes, everything after them is checksum and buffer fill.
-        setTime(now, record);
-        copyData(frame, 3, 12, record);
-        break;
-    case 90: case 93:
-        setTime(now, record);
-        copyData(frame, 3, 1, record);
-        break;
-    case 91:
-        setTime(now, record);
-        copyData(frame, 3, 10, record);
-        break;
-    case 92:
-        setTime(now, record);
-        copyData(frame, 3, 6, record);
-        break;
-    case 95:
-        setTime(now, record);
-        copyData(frame, 3, 4, record);  // byte 6 rides beyond the length
-        record.dataLength = 3;
-        break;
-    case 87:
+        copyData(frame, 3, row->copied, record);
+        record.dataLength = row->length;
+    } else if (c == 87) {
         if (frame.length() == 11) decodeMessageFormat0(frame, record);
         else if (frame.length() == 13) decodeMessageFormat1(frame, record);
-        break;
-    default:
+    } else {
         record = EventFrameToRecord(frame, now);
-        break;
     }
 }
 

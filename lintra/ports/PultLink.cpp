@@ -98,8 +98,8 @@ int TPultLink::readLogged(const ReadTexts &texts, uint8_t *data, size_t count) {
     return std::max(got, 0);
 }
 
-bool TPultLink::readFrame(const ReadTexts &texts, uint32_t firstByteConstantMs, PanelFrame &buffer,
-                          int &firstCount, int &restCount) {
+TPultLink::FrameRead TPultLink::readFrame(const ReadTexts &texts, uint32_t firstByteConstantMs,
+                                          PanelFrame &buffer) {
     const std::string op = texts.op;
     buffer.bytes.fill(0xEE);
     if (LineLogEnabled(line_, kTraceLevel)) LogLine(line_, op + "ReadFile(1)", kTraceLevel);
@@ -109,23 +109,23 @@ bool TPultLink::readFrame(const ReadTexts &texts, uint32_t firstByteConstantMs, 
         firstByte.readTotalConstantMs = firstByteConstantMs;
         port_.setTimeouts(firstByte);
     }
-    firstCount = readLogged(texts, buffer.bytes.data(), 1);
+    FrameRead read;
+    read.firstCount = readLogged(texts, buffer.bytes.data(), 1);
     if (firstByteConstantMs) port_.setTimeouts(normal);
-    restCount = 0;
     if (LineLogEnabled(line_, kTraceLevel))
-        LogLine(line_, op + "ReadFile=" + std::to_string(firstCount), kTraceLevel);
+        LogLine(line_, op + "ReadFile=" + std::to_string(read.firstCount), kTraceLevel);
     // A length below 2 (0xA0, 0xA1) announces no frame at all: the rest is never read.
-    if (firstCount != 1 || (buffer.bytes[0] & 0xF0) != PanelFrame::kLengthMarker || buffer.length() < 2) {
-        firstCount = 0;
-        return false;
-    }
+    read.validFirst = read.firstCount == 1 && (buffer.bytes[0] & 0xF0) == PanelFrame::kLengthMarker &&
+                      buffer.length() >= 2;
+    if (!read.validFirst) return read;
     const size_t rest = buffer.length() - 1u;
     if (LineLogEnabled(line_, kTraceLevel))
         LogLine(line_, op + "ReadFile(" + std::to_string(rest) + texts.restCallEnd, kTraceLevel);
-    restCount = readLogged(texts, buffer.bytes.data() + 1, rest);
+    read.restCount = readLogged(texts, buffer.bytes.data() + 1, rest);
     if (LineLogEnabled(line_, kTraceLevel))
-        LogLine(line_, op + "ReadFile" + texts.restResultSep + std::to_string(restCount), kTraceLevel);
-    return static_cast<size_t>(restCount) == rest;
+        LogLine(line_, op + "ReadFile" + texts.restResultSep + std::to_string(read.restCount), kTraceLevel);
+    read.complete = static_cast<size_t>(read.restCount) == rest;
+    return read;
 }
 
 void TPultLink::noteRead(bool good) {
@@ -134,17 +134,17 @@ void TPultLink::noteRead(bool good) {
 }
 
 bool TPultLink::GetAnswer(PanelFrame &buffer) {
-    int firstCount = 0, restCount = 0;
-    if (readFrame(kAnswerTexts, 0, buffer, firstCount, restCount)) {
+    const FrameRead read = readFrame(kAnswerTexts, 0, buffer);
+    if (read.complete) {
         noteRead(true);
         LogLineBytes16(line_, "Пришла посылка ", buffer.bytes, 8);
         if (buffer.code() == 0x57 && buffer.bytes[5] == kRestartMessage) resetRequest_ = true;
         return true;
     }
-    if (firstCount == 1)
-        LogLineBytes16(line_, "Не дождались конца ответа(" + std::to_string(restCount) + ")", buffer.bytes, 6);
+    if (read.validFirst)
+        LogLineBytes16(line_, "Не дождались конца ответа(" + std::to_string(read.restCount) + ")", buffer.bytes, 6);
     else
-        LogLine(line_, "Неответ пакета(" + std::to_string(firstCount) + ")", 6);
+        LogLine(line_, "Неответ пакета(" + std::to_string(read.firstCount) + ")", 6);
     port_.purge();
     noteRead(false);
     clock_.sleepMs(500);
@@ -175,8 +175,7 @@ TPultLink::Reply TPultLink::directAttempt(const PanelFrame &command) {
 
     // The panel may take a while to start its answer; the rest follows at the line's pace.
     Reply reply{false, {}};
-    int firstCount = 0, restCount = 0;
-    reply.came = readFrame(kDirectTexts, kDirectFirstByteMs, reply.frame, firstCount, restCount);
+    reply.came = readFrame(kDirectTexts, kDirectFirstByteMs, reply.frame).complete;
     if (!reply.came) reply.frame.bytes[2] = 0;
     return reply;
 }

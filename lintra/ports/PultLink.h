@@ -91,10 +91,15 @@ private:
     void writeFrame(const PanelFrame &frame, const char *op, bool rtsInEightBitMode);
     int writeLogged(const char *op, const uint8_t *data, size_t count, const PanelFrame &frame);
     int readLogged(const ReadTexts &texts, uint8_t *data, size_t count);
+    struct FrameRead {
+        int firstCount = 0;
+        bool validFirst = false;  // a first byte announcing a frame of 2..15 bytes came
+        int restCount = 0;
+        bool complete = false;
+    };
     // First byte (with the read total constant firstByteConstantMs when non-zero), then the
-    // rest its length announces; false unless the whole frame came.
-    bool readFrame(const ReadTexts &texts, uint32_t firstByteConstantMs, PanelFrame &buffer,
-                   int &firstCount, int &restCount);
+    // rest its length announces, never more than the 16-byte buffer holds.
+    FrameRead readFrame(const ReadTexts &texts, uint32_t firstByteConstantMs, PanelFrame &buffer);
     void noteRead(bool good);
     Reply directAttempt(const PanelFrame &command);
 

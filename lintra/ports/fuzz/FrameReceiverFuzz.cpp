@@ -1,0 +1,42 @@
+// The panel line's frame receiver fed arbitrary bytes at arbitrary times through the fake port:
+// polling reads and direct exchanges alternate until the script is used up. Whatever the
+// bytes announce, nothing is read or written outside the 16-byte frame buffers and the 22-byte
+// records.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "lintra/ports/PultLink.h"
+#include "lintra/ports/tests/FakePort.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size < 1) return 0;
+    tessel::ManualClock clock{0};
+    lintra::test::FakePort port{clock};
+    port.setTimeouts(lintra::TPultLink::kTimeouts);
+    lintra::TPultLink link{port, clock, 1, 5, [] { return lintra::LocalTime{1, 1, 0, 0}; }};
+    link.SetConnParam(data[0]);
+
+    // The rest is a script of chunks: length (0..16), delay in 16 ms steps, then the bytes.
+    uint64_t at = 0;
+    for (size_t i = 1; i + 1 < size;) {
+        const size_t length = data[i] % 17;
+        at += uint64_t{data[i + 1]} * 16;
+        i += 2;
+        const size_t take = length < size - i ? length : size - i;
+        port.script(std::vector<uint8_t>(data + i, data + i + take), at);
+        i += take;
+    }
+
+    const lintra::PanelFrame poll = lintra::PanelFrame::command(5, 0x56, {});
+    for (int step = 0; step < 64 && port.unread() > 0; ++step) {
+        lintra::PanelFrame buffer;
+        if (step % 2 == 0) {
+            link.GetAnswer(buffer);
+        } else {
+            const auto reply = link.SendCmdGetRepl(poll);
+            if (reply.record.dataLength > lintra::EventRecord::kMaxData) std::abort();
+        }
+    }
+    return 0;
+}
