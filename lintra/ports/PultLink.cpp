@@ -1,8 +1,8 @@
 #include "lintra/ports/PultLink.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
+#include <system_error>
 
 #include "lintra/ports/FrameToRecord.h"
 #include "lintra/ports/SpeedMode.h"
@@ -19,7 +19,7 @@ constexpr int kTraceLevel = 10;
 constexpr uint8_t kRestartMessage = 29;
 constexpr uint8_t kResyncBytes = 20;
 
-std::string errorText(int error) { return std::strerror(error); }
+std::string errorText(int error) { return std::error_code(error, std::generic_category()).message(); }
 
 bool isErrorAnswer(const PanelFrame &frame) { return frame.code() == PanelFrame::kCodeErrorAnswer; }
 
@@ -44,7 +44,7 @@ void TPultLink::SetConnParam(uint8_t mode) {
     clock_.sleepMs(100);
 }
 
-int TPultLink::writeLogged(const char *op, const uint8_t *data, size_t count, const PanelFrame &frame) {
+void TPultLink::writeLogged(const char *op, const uint8_t *data, size_t count, const PanelFrame &frame) {
     if (LineLogEnabled(line_, kTraceLevel))
         LogLineBytes16(line_, std::string(op) + "WriteFile(" + std::to_string(count) + ") ", frame.bytes,
                        kTraceLevel);
@@ -53,27 +53,32 @@ int TPultLink::writeLogged(const char *op, const uint8_t *data, size_t count, co
         LogLine(line_, std::string(op) + "WriteFile error: " + errorText(port_.lastError()), 4);
     else if (LineLogEnabled(line_, kTraceLevel))
         LogLine(line_, std::string(op) + "WriteFile=" + std::to_string(written), kTraceLevel);
-    return written;
 }
 
-void TPultLink::writeFrame(const PanelFrame &frame, const char *op, bool rtsInEightBitMode) {
+// The line's RTS control is "toggle": up while bytes go out, down once they have left. The port
+// has no such mode, so every burst is wrapped here.
+template <typename Send>
+void TPultLink::withRts(Send &&send) {
+    port_.setRts(true);
+    send();
+    port_.flush();
+    port_.setRts(false);
+}
+
+void TPultLink::writeFrame(const PanelFrame &frame, const char *op) {
     const uint8_t n = frame.length();
-    if (SpeedModeOf(mode_).ninthBit) {
-        port_.setRts(true);
+    withRts([&] {
+        if (!SpeedModeOf(mode_).ninthBit) {
+            writeLogged(op, frame.bytes.data(), n, frame);
+            return;
+        }
         port_.setParity(Parity::Mark);
         writeLogged(op, frame.bytes.data(), 1, frame);
         port_.flush();
         port_.setParity(Parity::Space);
         clock_.sleepMs(2);
         writeLogged(op, frame.bytes.data() + 1, n - 1u, frame);
-        port_.flush();
-        port_.setRts(false);
-        return;
-    }
-    if (rtsInEightBitMode) port_.setRts(true);
-    writeLogged(op, frame.bytes.data(), n, frame);
-    port_.flush();
-    if (rtsInEightBitMode) port_.setRts(false);
+    });
 }
 
 void TPultLink::TransmitMsg(const PanelFrame &frame) {
@@ -89,7 +94,7 @@ void TPultLink::TransmitMsg(const PanelFrame &frame) {
         return;
     }
     LogLineBytes16(line_, "Отсылка: ", frame.bytes, 8);
-    writeFrame(frame, "TPultControl.TransmitMsg::", false);
+    writeFrame(frame, "TPultControl.TransmitMsg::");
 }
 
 int TPultLink::readLogged(const ReadTexts &texts, uint8_t *data, size_t count) {
@@ -157,7 +162,7 @@ void TPultLink::ResyncLine() {
                 std::to_string(noAnswers_) + ", число непонятых посылок - " + std::to_string(errorAnswers_),
             4);
     const uint8_t zeros[kResyncBytes] = {};
-    port_.write(zeros, sizeof zeros);
+    withRts([&] { port_.write(zeros, sizeof zeros); });
     clock_.sleepMs(200);
 }
 
@@ -171,7 +176,7 @@ TPultLink::Reply TPultLink::directAttempt(const PanelFrame &command) {
     LogLineBytes16(line_, "Direct send: ", command.bytes, 7);
     port_.purge();
     ++sends_;
-    writeFrame(command, "TPultControl.SendCmdGetRepl::", true);
+    writeFrame(command, "TPultControl.SendCmdGetRepl::");
 
     // The panel may take a while to start its answer; the rest follows at the line's pace.
     Reply reply{false, {}};

@@ -35,7 +35,7 @@ public:
     TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address,
               LocalTimeSource localTime = SystemLocalTime);
 
-    // Applies speed mode 0..2 to the port (DTR off; RTS is raised around each frame).
+    // Applies speed mode 0..2 to the port (DTR off; RTS is raised around every burst of bytes).
     void SetConnParam(uint8_t mode);
     uint8_t speedMode() const { return mode_; }
 
@@ -87,9 +87,11 @@ private:
         PanelFrame frame;
     };
 
+    template <typename Send>
+    void withRts(Send &&send);
     // frame.length() must be 2 or more; both callers refuse shorter frames first.
-    void writeFrame(const PanelFrame &frame, const char *op, bool rtsInEightBitMode);
-    int writeLogged(const char *op, const uint8_t *data, size_t count, const PanelFrame &frame);
+    void writeFrame(const PanelFrame &frame, const char *op);
+    void writeLogged(const char *op, const uint8_t *data, size_t count, const PanelFrame &frame);
     int readLogged(const ReadTexts &texts, uint8_t *data, size_t count);
     struct FrameRead {
         int firstCount = 0;

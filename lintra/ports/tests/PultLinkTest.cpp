@@ -48,7 +48,7 @@ TEST_F(PultLinkTest, TransmitMarksOnlyTheFirstByteInNinthBitModes) {
     } cases[] = {
         {0, "A4 05 56 00", "purge rts+ A4/mark flush 05/space 56/space F2/space flush rts-"},
         {2, "A4 05 56 00", "purge rts+ A4/mark flush 05/space 56/space F2/space flush rts-"},
-        {1, "A4 05 56 00", "purge A4/none 05/none 56/none F2/none flush"},
+        {1, "A4 05 56 00", "purge rts+ A4/none 05/none 56/none F2/none flush rts-"},
         {0, "A6 05 57 00 06 00",
          "purge rts+ A6/mark flush 05/space 57/space 00/space 06/space F5/space flush rts-"},
     };
@@ -148,9 +148,11 @@ TEST_F(PultLinkTest, ResyncSendsTwentyZeroBytes) {
     useMode(1);
     link.ResyncLine();
     EXPECT_EQ(port.writtenHex(), "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    EXPECT_EQ(port.trace().substr(0, 5), "rts+ ");
+    EXPECT_EQ(port.trace().substr(port.trace().size() - 11), " flush rts-");
 }
 
-TEST_F(PultLinkTest, DirectExchangeSendsTheFrameWithRtsRaised) {
+TEST_F(PultLinkTest, DirectExchangeSendsLikeTransmit) {
     const struct {
         uint8_t mode;
         const char *trace;
