@@ -10,6 +10,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "lintra/runtime/CommonProc.h"
+
 namespace lintra {
 
 template <typename Element>
@@ -21,6 +23,7 @@ public:
 
     // nullptr when the capacity is outside 2..kMaxCapacity (a ring of one slot holds nothing).
     static std::unique_ptr<TQueue> Create(size_t capacity) {
+        if (capacity > kMaxCapacity) LogMain("TQueue more them max elements requested", 4);
         if (capacity < 2 || capacity > kMaxCapacity) return nullptr;
         return std::unique_ptr<TQueue>(new TQueue(capacity));
     }
