@@ -84,68 +84,36 @@ std::optional<PanelSpec> parsePanel(const std::string &text) {
 
 ParsedOptions parseOptions(const std::vector<std::string> &args) {
     Options o;
-    int transports = 0;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (auto shared = takeServeOption(args, i, o)) {
+            if (!shared->empty()) return {std::nullopt, *shared};
+            continue;
+        }
         const std::string &a = args[i];
-        auto value = [&](std::string &out) {
+        std::string v;
+        auto value = [&] {
             if (i + 1 >= args.size()) return false;
-            out = args[++i];
+            v = args[++i];
             return true;
         };
-        std::string v;
-        auto number = [&](uint32_t max) -> std::optional<uint32_t> {
-            return value(v) ? parseDecimal(v, max) : std::nullopt;
-        };
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--pty") {
-            o.transport = Options::Transport::Pty;
-            ++transports;
-        } else if (a == "--device") {
-            if (!value(o.device)) return {std::nullopt, "--device needs a path"};
-            o.transport = Options::Transport::Device;
-            ++transports;
-        } else if (a == "--tcp") {
-            auto port = number(65535);
-            if (!port) return {std::nullopt, "--tcp needs a port 0..65535"};
-            o.tcpPort = static_cast<uint16_t>(*port);
-            o.transport = Options::Transport::Tcp;
-            ++transports;
-        } else if (a == "--link") {
-            if (!value(o.link)) return {std::nullopt, "--link needs a path"};
-        } else if (a == "--panel") {
-            auto spec = value(v) ? parsePanel(v) : std::nullopt;
+        if (a == "--panel") {
+            auto spec = value() ? parsePanel(v) : std::nullopt;
             if (!spec) return {std::nullopt, "--panel needs ADDR[:FORMAT], ADDR 0..255, FORMAT 0 or 1"};
             for (const PanelSpec &p : o.panels)
                 if (p.address == spec->address) return {std::nullopt, "panel " + v + " given twice"};
             o.panels.push_back(*spec);
         } else if (a == "--ring") {
-            auto ring = number(65535);
+            auto ring = value() ? parseDecimal(v, 65535) : std::nullopt;
             if (!ring || *ring == 0) return {std::nullopt, "--ring needs a count 1..65535"};
             o.ring = *ring;
         } else if (a == "--state") {
-            if (!value(o.statePath)) return {std::nullopt, "--state needs a file"};
-        } else if (a == "--control") {
-            if (!value(o.controlPath)) return {std::nullopt, "--control needs a socket path"};
-        } else if (a == "--log") {
-            if (!value(o.logPath)) return {std::nullopt, "--log needs a file"};
-        } else if (a == "--pace") {
-            o.pace = true;
-        } else if (a == "--mode") {
-            auto mode = number(2);
-            if (!mode) return {std::nullopt, "--mode needs 0, 1 or 2"};
-            o.mode = static_cast<int>(*mode);
-        } else if (a == "--pad") {
-            auto pad = number(15);
-            if (!pad) return {std::nullopt, "--pad needs a length 0..15"};
-            o.pad = *pad;
+            if (!value()) return {std::nullopt, "--state needs a file"};
+            o.statePath = v;
         } else {
             return {std::nullopt, "unknown option '" + a + "' (--help lists them)"};
         }
     }
-    if (transports > 1) return {std::nullopt, "give only one of --pty, --device, --tcp"};
-    if (!o.link.empty() && o.transport != Options::Transport::Pty)
-        return {std::nullopt, "--link goes with --pty"};
+    if (auto why = checkServeOptions(o); !why.empty()) return {std::nullopt, why};
     if (o.panels.empty() && o.statePath.empty()) o.panels.push_back({1, AnswerFormat::Short});
     return {o, {}};
 }

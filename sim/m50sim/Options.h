@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/panel/MessageStore.h"
+#include "sim/serve/ServeOptions.h"
 
 namespace sim {
 
@@ -14,19 +15,10 @@ struct PanelSpec {
     AnswerFormat format;
 };
 
-struct Options {
-    enum class Transport { Pty, Device, Tcp };
-    Transport transport = Transport::Pty;
-    std::string link;    // --link: symlink to the pty slave
-    std::string device;  // --device
-    uint16_t tcpPort = 0;
+struct Options : ServeOptions {
     std::vector<PanelSpec> panels;
-    std::string statePath, controlPath, logPath;
-    bool pace = false;
-    int mode = 0;  // speed mode of a device or TCP line
-    unsigned pad = 0;
+    std::string statePath;
     size_t ring = MessageStore::kDefaultCapacity;
-    bool help = false;
 };
 
 // The options, or the reason the command line was refused.

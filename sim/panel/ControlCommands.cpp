@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "sim/panel/FaultCommand.h"
 #include "sim/panel/StateFile.h"
 #include "sim/panel/TextFields.h"
 
@@ -30,31 +31,6 @@ bool writeFile(const std::string &path, const std::string &text) {
         if (!(out << text) || !out.flush()) return false;
     }
     return std::rename(temp.c_str(), path.c_str()) == 0;
-}
-
-// The default argument of a fault kind, or nullopt when the kind needs one.
-std::optional<uint32_t> defaultArg(FaultKind kind) {
-    switch (kind) {
-    case FaultKind::Cut: return 1;
-    case FaultKind::Stray: return 0x55;
-    case FaultKind::Silent:
-    case FaultKind::Checksum: return 0;
-    default: return std::nullopt;
-    }
-}
-
-std::optional<uint32_t> parseFaultArg(FaultKind kind, const std::string &field) {
-    switch (kind) {
-    case FaultKind::Error:
-    case FaultKind::Stray: {
-        auto b = parseByte(field);
-        return b ? std::optional<uint32_t>(*b) : std::nullopt;
-    }
-    case FaultKind::Cut: return parseDecimal(field, 15);
-    case FaultKind::Delay: return parseDecimal(field, 600000);
-    case FaultKind::Mode: return parseDecimal(field, 2);
-    default: return std::nullopt;
-    }
 }
 
 }  // namespace
@@ -158,29 +134,7 @@ std::string ControlInterpreter::fault(const Fields &f) {
     if (f.size() < 3) return failure("usage: fault ADDR KIND [ARG] [times N] | fault ADDR [KIND] off");
     LinePanel *target = panelOf(f[1]);
     if (!target) return failure("no panel " + f[1]);
-    if (f.size() == 3 && f[2] == "off") {
-        target->faults.clearAll();
-        return kOk;
-    }
-    auto kind = faultByName(f[2]);
-    if (!kind) return failure("unknown fault '" + f[2] + "'");
-    if (f.size() == 4 && f[3] == "off") {
-        target->faults.clear(*kind);
-        return kOk;
-    }
-    size_t next = 3;
-    std::optional<uint32_t> arg = defaultArg(*kind);
-    bool takesArg = *kind != FaultKind::Silent && *kind != FaultKind::Checksum;
-    if (takesArg && next < f.size() && f[next] != "times") arg = parseFaultArg(*kind, f[next++]);
-    if (!arg) return failure("fault " + f[2] + " needs a valid argument");
-    std::optional<uint32_t> times = 0;
-    if (next < f.size()) {
-        if (f[next] != "times" || next + 2 != f.size()) return failure("bad fault arguments");
-        times = parseDecimal(f[next + 1], 1000000);
-        if (!times || *times == 0) return failure("times needs a count above 0");
-    }
-    target->faults.set(*kind, *arg, *times);
-    return kOk;
+    return applyFaultCommand(target->faults, f, 2);
 }
 
 std::string ControlInterpreter::dump(const Fields &f, uint64_t nowMs) {

@@ -8,17 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/panel/Faults.h"
+#include "sim/panel/AnswerFaults.h"
 #include "sim/panel/Panel.h"
 
 namespace sim {
-
-// Bytes to send, how long to hold them back, and which faults shaped them (for the log).
-struct Transmission {
-    Bytes bytes;
-    uint32_t delayMs = 0;
-    std::string faults;
-};
 
 struct LinePanel {
     Panel panel;
@@ -42,8 +35,6 @@ public:
 
 private:
     static bool understands(const LinePanel &target, int speedMode);
-    static std::optional<Transmission> answerOne(LinePanel &target, std::span<const uint8_t> frame,
-                                                 uint64_t nowMs);
 
     std::map<uint8_t, LinePanel> panels_;
 };

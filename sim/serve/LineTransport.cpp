@@ -1,4 +1,4 @@
-#include "sim/m50sim/LineTransport.h"
+#include "sim/serve/LineTransport.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "sim/m50sim/TtySettings.h"
+#include "sim/serve/TtySettings.h"
 
 namespace sim {
 
@@ -20,11 +20,11 @@ namespace {
 std::string systemError(const std::string &what) { return what + ": " + std::strerror(errno); }
 }  // namespace
 
-std::unique_ptr<LineTransport> LineTransport::open(const Options &o, std::string &error) {
+std::unique_ptr<LineTransport> LineTransport::open(const LineOptions &o, std::string &error) {
     std::unique_ptr<LineTransport> t(new LineTransport);
     t->fixed_ = settingsOfMode(o.mode);
-    bool ok = o.transport == Options::Transport::Pty      ? t->openPty(o, error)
-              : o.transport == Options::Transport::Device ? t->openDevice(o, error)
+    bool ok = o.transport == LineOptions::Transport::Pty      ? t->openPty(o, error)
+              : o.transport == LineOptions::Transport::Device ? t->openDevice(o, error)
                                                           : t->openTcp(o, error);
     return ok ? std::move(t) : nullptr;
 }
@@ -35,7 +35,7 @@ LineTransport::~LineTransport() {
         if (fd >= 0) ::close(fd);
 }
 
-bool LineTransport::openPty(const Options &o, std::string &error) {
+bool LineTransport::openPty(const LineOptions &o, std::string &error) {
     streamFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (streamFd_ < 0 || ::grantpt(streamFd_) != 0 || ::unlockpt(streamFd_) != 0) {
         error = systemError("cannot open a pseudo-terminal");
@@ -65,7 +65,7 @@ bool LineTransport::openPty(const Options &o, std::string &error) {
     return true;
 }
 
-bool LineTransport::openDevice(const Options &o, std::string &error) {
+bool LineTransport::openDevice(const LineOptions &o, std::string &error) {
     streamFd_ = ::open(o.device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (streamFd_ < 0) {
         error = systemError("cannot open " + o.device);
@@ -79,7 +79,7 @@ bool LineTransport::openDevice(const Options &o, std::string &error) {
     return true;
 }
 
-bool LineTransport::openTcp(const Options &o, std::string &error) {
+bool LineTransport::openTcp(const LineOptions &o, std::string &error) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     int yes = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);

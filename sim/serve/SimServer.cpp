@@ -1,4 +1,4 @@
-#include "sim/m50sim/SimServer.h"
+#include "sim/serve/SimServer.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -22,12 +22,11 @@ uint64_t SimServer::nowUs() {
     return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
 }
 
-SimServer::SimServer(PanelLine &line, LineTransport &transport, ControlSocket &control, WireLog &log,
-                     bool pace, unsigned pad)
-    : line_(line), transport_(transport), control_(control), log_(log),
-      interpreter_(line, ControlHooks{[this](bool on) { pace_ = on; }, [this] { quit_ = true; }}),
-      pace_(pace), pad_(pad) {
-    if (transport.streamFd() >= 0) streams_.push_back({transport.streamFd(), false, {}, {}});
+SimServer::SimServer(LineTransport &transport, ControlSocket &control, WireLog &log, bool pace, unsigned pad)
+    : transport_(transport), control_(control), log_(log), pace_(pace), pad_(pad) {}
+
+void SimServer::addStream(int fd, bool owned, LineResponder &responder) {
+    streams_.push_back({fd, owned, responder.openStream(log_), {}});
 }
 
 int SimServer::speedMode() {
@@ -61,21 +60,9 @@ bool SimServer::readStream(Stream &s) {
     ssize_t n = ::read(s.fd, buffer, sizeof buffer);
     if (n < 0) return errno == EAGAIN || errno == EINTR || !s.owned;
     if (n == 0) return !s.owned;
-    uint64_t nowMs = nowUs() / 1000;
-    int mode = speedMode();
-    for (ReceivedItem &item : s.receiver.feed(std::span<const uint8_t>(buffer, static_cast<size_t>(n)), nowMs)) {
-        if (item.kind == ReceivedItem::Kind::Stray) {
-            log_.bytes("skip", item.bytes);
-            continue;
-        }
-        if (item.kind == ReceivedItem::Kind::Incomplete) {
-            log_.bytes("drop", item.bytes, "incomplete");
-            continue;
-        }
-        log_.bytes("rx", item.bytes, frameIsValid(item.bytes) ? "" : "bad checksum");
-        if (auto tx = line_.receive(item.bytes, nowMs, mode)) schedule(s, *tx, item.bytes.size());
-    }
-    return true;
+    auto result = s.reader->receive(std::span<const uint8_t>(buffer, static_cast<size_t>(n)), nowMs(), speedMode());
+    for (const Reply &r : result.replies) schedule(s, r.tx, r.requestBytes);
+    return !(result.close && s.owned);
 }
 
 void SimServer::writeDue(Stream &s) {
@@ -99,15 +86,17 @@ void SimServer::writeDue(Stream &s) {
 
 bool SimServer::hasDue(const Stream &s, uint64_t now) { return !s.out.empty() && s.out.front().dueUs <= now; }
 
-int SimServer::pollTimeoutMs(uint64_t now) const {
+int SimServer::pollTimeoutMs(uint64_t now, const LineResponder &responder) const {
     // Chunks already due wait for POLLOUT instead, so a full line does not spin the loop.
     uint64_t next = now + kIdleTickMs * 1000;
+    if (auto unasked = responder.nextUnaskedMs()) next = std::clamp(*unasked * 1000, now, next);
     for (const Stream &s : streams_)
         if (!s.out.empty() && !hasDue(s, now)) next = std::min(next, s.out.front().dueUs);
     return static_cast<int>((next - now + 999) / 1000);
 }
 
-void SimServer::run() {
+void SimServer::run(LineResponder &responder) {
+    if (transport_.streamFd() >= 0) addStream(transport_.streamFd(), false, responder);
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigaction(SIGTERM, &action, nullptr);
@@ -125,7 +114,7 @@ void SimServer::run() {
             fds.push_back({s.fd, static_cast<short>(POLLIN | (hasDue(s, now) ? POLLOUT : 0)), 0});
         if (transport_.listenFd() >= 0) fds.push_back({transport_.listenFd(), POLLIN, 0});
         control_.addPollFds(fds);
-        int timeout = pollTimeoutMs(now);
+        int timeout = pollTimeoutMs(now, responder);
         timespec ts{timeout / 1000, (timeout % 1000) * 1000000L};
         if (::ppoll(fds.data(), fds.size(), &ts, &waitMask) < 0 && errno != EINTR) {
             log_.note("poll failed, stopping");
@@ -139,19 +128,21 @@ void SimServer::run() {
             ::close(s.fd);
             return true;
         });
+        for (const Transmission &tx : responder.unasked(nowMs()))
+            for (Stream &s : streams_) schedule(s, tx, 0);
         for (Stream &s : streams_) writeDue(s);
         transport_.releaseExclusive();
         for (const pollfd &p : fds)
             if (p.fd == transport_.listenFd() && (p.revents & POLLIN)) {
                 int fd = transport_.accept();
                 if (fd >= 0) {
-                    streams_.push_back({fd, true, {}, {}});
+                    addStream(fd, true, responder);
                     log_.note("client connected");
                 }
             }
-        control_.serve(fds, [this](const std::string &command) {
+        control_.serve(fds, [this, &responder](const std::string &command) {
             log_.note("control: " + command);
-            return interpreter_.execute(command, nowUs() / 1000);
+            return responder.control(command, nowMs());
         });
     }
     for (Stream &s : streams_)

@@ -1,4 +1,4 @@
-#include "sim/m50sim/WireLog.h"
+#include "sim/serve/WireLog.h"
 
 #include <sys/time.h>
 

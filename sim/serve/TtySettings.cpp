@@ -1,4 +1,4 @@
-#include "sim/m50sim/TtySettings.h"
+#include "sim/serve/TtySettings.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

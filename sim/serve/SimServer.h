@@ -1,28 +1,30 @@
 #pragma once
-// The simulator's single-threaded loop: reads the line, lets the panels answer, sends the
-// answers when due (late by a delay fault, byte by byte when paced), and serves the control
-// socket, until a signal or the quit command stops it.
+// The simulator's single-threaded loop: reads the line, lets the responder answer, sends the
+// answers and the responder's unasked frames when due (late by a delay fault, byte by byte
+// when paced), and serves the control socket, until a signal or quit() stops it.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
-#include "sim/m50sim/ControlSocket.h"
-#include "sim/m50sim/LineTransport.h"
-#include "sim/m50sim/WireLog.h"
-#include "sim/panel/ControlCommands.h"
-#include "sim/panel/FrameReceiver.h"
-#include "sim/panel/PanelLine.h"
+#include "sim/serve/ControlSocket.h"
+#include "sim/serve/LineResponder.h"
+#include "sim/serve/LineTransport.h"
+#include "sim/serve/WireLog.h"
 
 namespace sim {
 
 class SimServer {
 public:
-    SimServer(PanelLine &line, LineTransport &transport, ControlSocket &control, WireLog &log,
-              bool pace, unsigned pad);
-    // Runs until SIGTERM, SIGINT or quit; the caller blocks those signals beforehand.
-    void run();
+    SimServer(LineTransport &transport, ControlSocket &control, WireLog &log, bool pace, unsigned pad);
+    // Runs until SIGTERM, SIGINT or quit(); the caller blocks those signals beforehand.
+    void run(LineResponder &responder);
+    // For the responder's control commands.
+    void setPace(bool on) { pace_ = on; }
+    void quit() { quit_ = true; }
     static uint64_t nowUs();
+    static uint64_t nowMs() { return nowUs() / 1000; }
 
 private:
     // The loop wakes at least this often, to release a closed client's exclusive mode.
@@ -37,23 +39,22 @@ private:
     struct Stream {
         int fd;
         bool owned;  // a TCP client, closed when it goes
-        FrameReceiver receiver;
+        std::unique_ptr<StreamReader> reader;
         std::deque<Chunk> out;
         uint64_t freeAtUs = 0;
     };
 
     static bool hasDue(const Stream &s, uint64_t now);
-    int pollTimeoutMs(uint64_t now) const;
+    int pollTimeoutMs(uint64_t now, const LineResponder &responder) const;
     bool readStream(Stream &s);
     void writeDue(Stream &s);
     void schedule(Stream &s, const Transmission &tx, size_t requestBytes);
+    void addStream(int fd, bool owned, LineResponder &responder);
     int speedMode();
 
-    PanelLine &line_;
     LineTransport &transport_;
     ControlSocket &control_;
     WireLog &log_;
-    ControlInterpreter interpreter_;
     bool pace_;
     unsigned pad_;
     bool quit_ = false;

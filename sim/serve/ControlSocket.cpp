@@ -1,4 +1,4 @@
-#include "sim/m50sim/ControlSocket.h"
+#include "sim/serve/ControlSocket.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -6,15 +6,24 @@
 #include <optional>
 #include <string>
 
-#include "sim/m50sim/Options.h"
 #include "sim/panel/LineSettings.h"
 
 namespace sim {
 
+// The line a simulator serves, as its command line chose it.
+struct LineOptions {
+    enum class Transport { Pty, Device, Tcp };
+    Transport transport = Transport::Pty;
+    std::string link;    // --link: symlink to the pty slave
+    std::string device;  // --device
+    uint16_t tcpPort = 0;
+    int mode = 0;  // speed mode of a device or TCP line
+};
+
 class LineTransport {
 public:
     // Opens the line of the options; nullptr with the reason in `error` on failure.
-    static std::unique_ptr<LineTransport> open(const Options &o, std::string &error);
+    static std::unique_ptr<LineTransport> open(const LineOptions &o, std::string &error);
     ~LineTransport();
     LineTransport(const LineTransport &) = delete;
     LineTransport &operator=(const LineTransport &) = delete;
@@ -36,9 +45,9 @@ public:
 
 private:
     LineTransport() = default;
-    bool openPty(const Options &o, std::string &error);
-    bool openDevice(const Options &o, std::string &error);
-    bool openTcp(const Options &o, std::string &error);
+    bool openPty(const LineOptions &o, std::string &error);
+    bool openDevice(const LineOptions &o, std::string &error);
+    bool openTcp(const LineOptions &o, std::string &error);
 
     int streamFd_ = -1;
     int slaveFd_ = -1;  // held open so the master never sees a hang-up between clients
