@@ -19,7 +19,7 @@ std::string envOr(const char *name, const std::string &fallback) {
 }
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd = -1) : fd_(fd) {}
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
@@ -34,7 +34,7 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -78,7 +78,8 @@ bool writeAll(int fd, const std::string &text) {
 
 bool replaceFile(const std::string &path, const std::string &text, mode_t mode) {
     std::filesystem::path target(path);
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tmpl =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     Fd fd(::mkostemp(tmpl.data(), O_CLOEXEC));
     if (!fd.ok()) return false;
     bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), text) && ::fsync(fd.get()) == 0;
@@ -93,7 +94,9 @@ bool replaceFile(const std::string &path, const std::string &text, mode_t mode) 
     return true;
 }
 
-std::string lockFile(const std::string &hive) { return hive + ".lock"; }
+std::string lockFile(const std::string &hive) {
+    return hive + ".lock";
+}
 
 }  // namespace
 
@@ -127,7 +130,8 @@ std::optional<RegDocument> updateHive(Hive hive, const std::function<void(RegDoc
     if (!lk.ok() || !lock(lk.get(), LOCK_EX)) return std::nullopt;
     std::string before;
     mode_t mode = user ? 0600 : 0644;
-    if (!readWhole(path, before, &mode)) return std::nullopt;  // never replace what we could not read
+    if (!readWhole(path, before, &mode))
+        return std::nullopt;  // never replace what we could not read
     RegDocument doc = RegDocument::parse(before);
     const std::string unchanged = doc.serialize();
     change(doc);

@@ -6,7 +6,9 @@
 
 namespace tessel {
 
-RegDocument::RegDocument() { sections_.push_back({true, {}, {}}); }
+RegDocument::RegDocument() {
+    sections_.push_back({true, {}, {}});
+}
 
 RegDocument RegDocument::parse(std::string_view text) {
     RegDocument doc;
@@ -118,7 +120,8 @@ std::vector<std::string> RegDocument::subKeyNames(std::string_view path) const {
         if (s.opaque || !isBelow(s.path, path)) continue;
         std::string_view rest = std::string_view(s.path).substr(path.empty() ? 0 : path.size() + 1);
         std::string child(rest.substr(0, rest.find('\\')));
-        if (std::none_of(out.begin(), out.end(), [&](const std::string &n) { return sameName(n, child); }))
+        if (std::none_of(out.begin(), out.end(),
+                         [&](const std::string &n) { return sameName(n, child); }))
             out.push_back(std::move(child));
     }
     return out;
@@ -132,7 +135,8 @@ std::vector<std::string> RegDocument::keyPaths() const {
 }
 
 void RegDocument::ensureKey(std::string_view path) {
-    for (size_t sep = path.find('\\'); sep != std::string_view::npos; sep = path.find('\\', sep + 1))
+    for (size_t sep = path.find('\\'); sep != std::string_view::npos;
+         sep = path.find('\\', sep + 1))
         if (!keyExists(path.substr(0, sep))) sectionFor(path.substr(0, sep));
     if (!path.empty()) sectionFor(path);
 }

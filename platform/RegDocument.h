@@ -13,7 +13,7 @@
 namespace tessel {
 
 class RegDocument {
-public:
+  public:
     RegDocument();
     static RegDocument parse(std::string_view text);
     std::string serialize() const;
@@ -38,7 +38,7 @@ public:
     // Deletes the key with everything below it; false when it did not exist.
     bool deleteKey(std::string_view path);
 
-private:
+  private:
     struct Entry {
         bool raw = false;
         std::string name;

@@ -84,7 +84,8 @@ ImportResult importRegText(std::string_view text, Hive defaultHive) {
     }
     for (Hive h : {Hive::CurrentUser, Hive::LocalMachine}) {
         const auto &statements = perHive[static_cast<int>(h)];
-        if (!statements.empty() && !updateHive(h, [&](RegDocument &doc) { applyTo(doc, statements); }))
+        if (!statements.empty() &&
+            !updateHive(h, [&](RegDocument &doc) { applyTo(doc, statements); }))
             result.written = false;
     }
     return result;

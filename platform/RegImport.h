@@ -9,8 +9,8 @@
 namespace tessel {
 
 struct ImportResult {
-    bool written = true;  // false when a hive could not be updated
-    int values = 0;       // values set
+    bool written = true;               // false when a hive could not be updated
+    int values = 0;                    // values set
     std::vector<std::string> skipped;  // lines that could not be brought over, as they stood
 };
 

@@ -56,7 +56,8 @@ void parseHeader(std::string_view inner, RegStatement &st) {
     std::string path = normalizeKeyPath(inner);
     size_t sep = path.find('\\');
     st.root = rootOf(std::string_view(path).substr(0, sep));
-    st.path = st.root == RegRoot::None ? path : (sep == std::string::npos ? "" : path.substr(sep + 1));
+    st.path =
+        st.root == RegRoot::None ? path : (sep == std::string::npos ? "" : path.substr(sep + 1));
 }
 
 // A quoted name or string with the escapes \\ and \" ; answers the text after the closing quote.
@@ -224,7 +225,8 @@ std::vector<RegStatement> parseRegText(std::string_view file) {
         std::string_view t = joined;
         if (t.empty()) {
             st.kind = RegStatement::Kind::Blank;
-        } else if (!seenContent && (t == "Windows Registry Editor Version 5.00" || t == "REGEDIT4")) {
+        } else if (!seenContent &&
+                   (t == "Windows Registry Editor Version 5.00" || t == "REGEDIT4")) {
             st.kind = RegStatement::Kind::Signature;
         } else if (t.front() == '[' && t.back() == ']' && t.size() > 2) {
             parseHeader(t.substr(1, t.size() - 2), st);
@@ -237,7 +239,17 @@ std::vector<RegStatement> parseRegText(std::string_view file) {
     return out;
 }
 
-std::string formatKeyLine(std::string_view path) { return "[" + std::string(path) + "]"; }
+bool storableName(std::string_view name) {
+    return name.find('\n') == std::string_view::npos;
+}
+
+std::string formatKeyLine(std::string_view path) {
+    // A path that would read as a deletion or as a hive root gets a root put before it, which
+    // the reader of a hive file drops again.
+    const bool misread =
+        path.starts_with('-') || rootOf(path.substr(0, path.find('\\'))) != RegRoot::None;
+    return (misread ? "[HKEY_CURRENT_USER\\" : "[") + std::string(path) + "]";
+}
 
 std::string formatValueLine(std::string_view name, const RegValue &value) {
     std::string line = quote(name) + "=";

@@ -33,6 +33,9 @@ std::vector<RegStatement> parseRegText(std::string_view file);
 // a writer puts a blank line after such a line it keeps as it stood.
 bool wantsContinuation(std::string_view text);
 
+// Names and paths with a line feed have no .reg form; every other byte string does.
+bool storableName(std::string_view name);
+
 // Our own form of a header and a value line. A string is written as "text" when every byte is
 // printable ASCII or >= 0x80 (kept as it is), otherwise as hex:, so any byte string round-trips.
 std::string formatKeyLine(std::string_view path);

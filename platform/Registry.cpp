@@ -4,11 +4,12 @@
 
 #include "platform/HiveFile.h"
 #include "platform/KeyName.h"
+#include "platform/RegText.h"
 
 namespace tessel {
 
 class RegKeyAccess {
-public:
+  public:
     static RegKey make(Hive hive, std::string path, const RegDocument &doc) {
         RegKey key(hive, std::move(path));
         load(key, doc);
@@ -18,7 +19,9 @@ public:
         key.values_ = doc.values(key.path_);
         key.subKeys_ = doc.subKeyNames(key.path_);
     }
-    static bool update(RegKey &key, const std::function<void(RegDocument &)> &change) {
+    static bool update(RegKey &key, std::string_view name,
+                       const std::function<void(RegDocument &)> &change) {
+        if (!storableName(name)) return false;
         auto doc = updateHive(key.hive_, change);
         if (!doc) return false;
         load(key, *doc);
@@ -30,7 +33,7 @@ std::optional<RegKey> RegKey::open(Hive hive, std::string_view path, bool create
     std::string p = normalizeKeyPath(path);
     RegDocument doc = readHive(hive);
     if (doc.keyExists(p)) return RegKeyAccess::make(hive, std::move(p), doc);
-    if (!create) return std::nullopt;
+    if (!create || !storableName(p)) return std::nullopt;
     auto written = updateHive(hive, [&](RegDocument &d) { d.ensureKey(p); });
     if (!written) return std::nullopt;
     return RegKeyAccess::make(hive, std::move(p), *written);
@@ -61,27 +64,29 @@ std::vector<std::string> RegKey::valueNames() const {
     return names;
 }
 
-std::vector<std::string> RegKey::subKeyNames() const { return subKeys_; }
+std::vector<std::string> RegKey::subKeyNames() const {
+    return subKeys_;
+}
 
 bool RegKey::writeDword(std::string_view name, uint32_t value) {
     RegValue v{RegValue::Type::Dword, value, {}};
-    return RegKeyAccess::update(*this, [&](RegDocument &d) { d.setValue(path_, name, v); });
+    return RegKeyAccess::update(*this, name, [&](RegDocument &d) { d.setValue(path_, name, v); });
 }
 
 bool RegKey::writeString(std::string_view name, std::string_view bytes) {
     RegValue v{RegValue::Type::String, 0, std::string(bytes)};
-    return RegKeyAccess::update(*this, [&](RegDocument &d) { d.setValue(path_, name, v); });
+    return RegKeyAccess::update(*this, name, [&](RegDocument &d) { d.setValue(path_, name, v); });
 }
 
 bool RegKey::deleteValue(std::string_view name) {
-    return RegKeyAccess::update(*this, [&](RegDocument &d) { d.deleteValue(path_, name); });
+    return RegKeyAccess::update(*this, name, [&](RegDocument &d) { d.deleteValue(path_, name); });
 }
 
 bool RegKey::deleteSubKey(std::string_view name) {
     std::string sub = normalizeKeyPath(name);
     if (sub.empty()) return false;
     std::string full = path_.empty() ? sub : path_ + "\\" + sub;
-    return RegKeyAccess::update(*this, [&](RegDocument &d) { d.deleteKey(full); });
+    return RegKeyAccess::update(*this, sub, [&](RegDocument &d) { d.deleteKey(full); });
 }
 
 bool deleteKey(Hive hive, std::string_view path) {

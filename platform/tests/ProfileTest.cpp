@@ -49,7 +49,7 @@ TEST(Profile, IntegersAsAProfileReaderTakesThem) {
     struct Case {
         const char *key;
         int expected;
-    } cases[] = {{"plain", 21302}, {"signed", -5}, {"hex", 31},  {"zero", 10},   {"comment", 10},
+    } cases[] = {{"plain", 21302}, {"signed", -5}, {"hex", 31},   {"zero", 10},   {"comment", 10},
                  {"word", -1},     {"huge", -1},   {"empty", -1}, {"missing", -1}};
     for (const auto &c : cases) EXPECT_EQ(p.intValue("n", c.key, -1), c.expected) << c.key;
 }

@@ -18,7 +18,7 @@ struct ToolRun {
 };
 
 class RegTool : public ::testing::Test {
-protected:
+  protected:
     testsupport::IsolatedHost host;
 
     ToolRun run(std::vector<std::string> args) {
@@ -29,8 +29,10 @@ protected:
         const auto out = host.dir() / "stdout", err = host.dir() / "stderr";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
         pid_t pid = 0;
         ToolRun r;
         int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -70,8 +72,10 @@ TEST_F(RegTool, SetGetListDelete) {
 
 TEST_F(RegTool, InvertedCredentialsAreTheComplementOfEveryByte) {
     const std::string key = "\\SOFTWARE\\Tessel\\CONFIG\\DEMO";
-    ASSERT_EQ(run({"--machine", "set", key, "UserName", "--string", "SYSDBA", "--inverted"}).status, 0);
-    ASSERT_EQ(run({"set", key, "Password", "--string", "пароль", "--inverted", "--machine"}).status, 0);
+    ASSERT_EQ(run({"--machine", "set", key, "UserName", "--string", "SYSDBA", "--inverted"}).status,
+              0);
+    ASSERT_EQ(run({"set", key, "Password", "--string", "пароль", "--inverted", "--machine"}).status,
+              0);
     auto k = tessel::RegKey::open(tessel::Hive::LocalMachine, key, false);
     ASSERT_TRUE(k);
     EXPECT_EQ(k->readString("UserName"), "\xAC\xA6\xAC\xBB\xBD\xBE");

@@ -17,7 +17,9 @@ namespace {
 constexpr int kWriters = 2, kValues = 200;
 constexpr const char *kKey = "Software\\Tessel\\Race";
 
-std::string valueName(int writer, int i) { return "W" + std::to_string(writer) + "_" + std::to_string(i); }
+std::string valueName(int writer, int i) {
+    return "W" + std::to_string(writer) + "_" + std::to_string(i);
+}
 
 bool writeAll(int writer) {
     auto key = RegKey::open(Hive::CurrentUser, kKey, true);
@@ -42,7 +44,8 @@ void expectEveryValueOnce(const testsupport::IsolatedHost &host) {
             ++valueLines;
             EXPECT_NE(line.find("=dword:"), std::string::npos) << line;
         } else {
-            EXPECT_TRUE(line.empty() || line == "REGEDIT4" || line.starts_with("[Software")) << line;
+            EXPECT_TRUE(line.empty() || line == "REGEDIT4" || line.starts_with("[Software"))
+                << line;
         }
     }
     EXPECT_EQ(valueLines, kWriters * kValues);

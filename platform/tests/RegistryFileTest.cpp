@@ -20,29 +20,31 @@ std::string utf16le(std::u16string_view text) {
 }
 
 class RegistryFile : public ::testing::Test {
-protected:
+  protected:
     testsupport::IsolatedHost host;
     void hive(const std::string &text) { host.dir().write("user.reg", text); }
     std::string hive() const { return host.dir().read("user.reg"); }
-    std::optional<RegKey> key(const char *path) { return RegKey::open(Hive::CurrentUser, path, false); }
+    std::optional<RegKey> key(const char *path) {
+        return RegKey::open(Hive::CurrentUser, path, false);
+    }
 };
 
 TEST_F(RegistryFile, ReadsAWindowsExportInUtf16) {
-    hive(utf16le(
-        u"Windows Registry Editor Version 5.00\r\n\r\n"
-        u"[HKEY_CURRENT_USER\\Software\\Tessel\\Old]\r\n\"Stale\"=dword:00000001\r\n\r\n"
-        u"[HKEY_CURRENT_USER\\Software\\Tessel\\Lintra\\Logging]\r\n"
-        u"\"Line0\"=dword:00000064\r\n"
-        u"\"Gone\"=\"x\"\r\n"
-        u"\"Path\"=\"C:\\\\Tessel\\\\Лог\"\r\n"
-        u"\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,5c,00,1f,04,30,04,\\\r\n"
-        u"  3f,04,3a,04,30,04,00,00\r\n"
-        u"\"Wide\"=hex(1):41,00,3d,d8,00,de,00,00\r\n"
-        u"\"Level\"=hex(4):10,10,00,00\r\n"
-        u"\"Bytes\"=hex:00,ff\r\n"
-        u"\"Gone\"=-\r\n\r\n"
-        u"[-HKEY_CURRENT_USER\\Software\\Tessel\\Old]\r\n"
-        u"[HKLM\\SOFTWARE\\Tessel\\CONFIG\\DEMO]\r\n\"UserName\"=\"\u00AA\"\r\n"));
+    hive(
+        utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                u"[HKEY_CURRENT_USER\\Software\\Tessel\\Old]\r\n\"Stale\"=dword:00000001\r\n\r\n"
+                u"[HKEY_CURRENT_USER\\Software\\Tessel\\Lintra\\Logging]\r\n"
+                u"\"Line0\"=dword:00000064\r\n"
+                u"\"Gone\"=\"x\"\r\n"
+                u"\"Path\"=\"C:\\\\Tessel\\\\Лог\"\r\n"
+                u"\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,5c,00,1f,04,30,04,\\\r\n"
+                u"  3f,04,3a,04,30,04,00,00\r\n"
+                u"\"Wide\"=hex(1):41,00,3d,d8,00,de,00,00\r\n"
+                u"\"Level\"=hex(4):10,10,00,00\r\n"
+                u"\"Bytes\"=hex:00,ff\r\n"
+                u"\"Gone\"=-\r\n\r\n"
+                u"[-HKEY_CURRENT_USER\\Software\\Tessel\\Old]\r\n"
+                u"[HKLM\\SOFTWARE\\Tessel\\CONFIG\\DEMO]\r\n\"UserName\"=\"\u00AA\"\r\n"));
     auto k = key("Software\\Tessel\\Lintra\\Logging");
     ASSERT_TRUE(k);
     EXPECT_EQ(k->readDword("Line0"), 100u);
@@ -66,13 +68,13 @@ TEST_F(RegistryFile, ReadsAWindowsExportInUtf16) {
 
 TEST_F(RegistryFile, ImportedWideCredentialsGetTheirInvertedBytesBack) {
     // "dig" inverted is 9B 96 98, which Windows shows as U+203A U+2013 U+0098.
-    auto result = tessel::importRegText(
-        utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessel\\CONFIG\\DEMO]\r\n"
-                u"\"UserName\"=\"\u203A\u2013\u0098\"\r\n"
-                u"\"Password\"=hex(1):3a,20,00,00\r\n"
-                u"\"Comment\"=\"\u203A\"\r\n"),
-        Hive::CurrentUser);
+    auto result =
+        tessel::importRegText(utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                      u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessel\\CONFIG\\DEMO]\r\n"
+                                      u"\"UserName\"=\"\u203A\u2013\u0098\"\r\n"
+                                      u"\"Password\"=hex(1):3a,20,00,00\r\n"
+                                      u"\"Comment\"=\"\u203A\"\r\n"),
+                              Hive::CurrentUser);
     EXPECT_TRUE(result.written);
     EXPECT_EQ(result.values, 3);
     auto k = RegKey::open(Hive::LocalMachine, "SOFTWARE\\Tessel\\CONFIG\\DEMO", false);
@@ -87,16 +89,11 @@ TEST_F(RegistryFile, UnparsedLinesSurviveWritesWhereTheyStood) {
     for (int b = 0; b < 256; ++b)
         if (b != '\n') binary += static_cast<char>(b);
     const std::string lines[] = {
-        "junk before any key",
-        "\"Bad\"=dword:xyz",
-        "this line is garbage\r",
-        "\"Cut\"=\"no closing quote",
-        "\"Short\"=dword:1",
-        "\"Multi\"=hex(7):41,00,00,00,00,00",
-        "@=\"default value\"",
-        binary,
-        "[HKEY_CLASSES_ROOT\\.reg]",
-        "\"NotOurs\"=\"y\"",
+        "junk before any key",       "\"Bad\"=dword:xyz",
+        "this line is garbage\r",    "\"Cut\"=\"no closing quote",
+        "\"Short\"=dword:1",         "\"Multi\"=hex(7):41,00,00,00,00,00",
+        "@=\"default value\"",       binary,
+        "[HKEY_CLASSES_ROOT\\.reg]", "\"NotOurs\"=\"y\"",
     };
     hive(lines[0] + "\n[Software\\Tessel\\Lintra]\n\"Good\"=dword:00000001\n" + lines[1] + "\n" +
          lines[2] + "\n" + lines[3] + "\n" + lines[4] + "\n[Software\\Tessel\\Other]\n" + lines[5] +
@@ -131,8 +128,14 @@ TEST_F(RegistryFile, ValuesCutShortAreMissingNotWrong) {
     struct Case {
         const char *tail;
     } cases[] = {
-        {"\"V\"=dword:0000006"}, {"\"V\"=dword:"},   {"\"V\"=\"tex"}, {"\"V\"=hex:01,0"},
-        {"\"V\"=hex:01,"},       {"\"V\"=hex:01,\\"}, {"\"V"},        {"\"V\"=hex(2):41,00,\\\n  4"},
+        {"\"V\"=dword:0000006"},
+        {"\"V\"=dword:"},
+        {"\"V\"=\"tex"},
+        {"\"V\"=hex:01,0"},
+        {"\"V\"=hex:01,"},
+        {"\"V\"=hex:01,\\"},
+        {"\"V"},
+        {"\"V\"=hex(2):41,00,\\\n  4"},
     };
     for (const auto &c : cases) {
         hive(std::string("[K]\n\"A\"=dword:00000001\n") + c.tail);

@@ -12,7 +12,7 @@ using tessel::RegKey;
 namespace {
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     testsupport::IsolatedHost host;
     std::string userFile() const { return host.dir().read("user.reg"); }
 };
@@ -51,6 +51,29 @@ TEST_F(Registry, EveryValueFormRoundTrips) {
     EXPECT_NE(file.find("\"Cyrillic\"=\"Пульт M50\""), std::string::npos);
     EXPECT_NE(file.find("\"Zeros\"=hex:61,00,62,00"), std::string::npos);
     EXPECT_NE(file.find("\"Max\"=dword:ffffffff"), std::string::npos);
+}
+
+TEST_F(Registry, OddKeyPathsAndNamesRoundTripOrAreRefused) {
+    const char *paths[] = {"-Dash",       "HKCU\\Inner", "HKEY_USERS",
+                           "[Bracketed]", "Tab\tKey",    "Cr\rKey"};
+    const char *names[] = {"", "-", "@", "a\"b\\c", "x]=y", "Cr\r"};
+    for (const char *path : paths) {
+        auto key = RegKey::open(Hive::CurrentUser, path, true);
+        ASSERT_TRUE(key) << path;
+        for (const char *name : names) ASSERT_TRUE(key->writeString(name, path)) << name;
+    }
+    for (const char *path : paths) {
+        auto key = RegKey::open(Hive::CurrentUser, path, false);
+        ASSERT_TRUE(key) << path;
+        EXPECT_EQ(key->valueNames().size(), std::size(names)) << path;
+        for (const char *name : names)
+            EXPECT_EQ(key->readString(name), path) << path << " " << name;
+    }
+    EXPECT_EQ(RegKey::open(Hive::CurrentUser, "", false)->subKeyNames().size(), std::size(paths));
+
+    EXPECT_FALSE(RegKey::open(Hive::CurrentUser, "Line\nFeed", true));
+    auto key = RegKey::open(Hive::CurrentUser, "-Dash", false);
+    EXPECT_FALSE(key->writeDword("Line\nFeed", 1));
 }
 
 TEST_F(Registry, TypesDoNotCross) {

@@ -77,7 +77,8 @@ std::optional<std::string> parseHexList(const std::string &text) {
         size_t end = text.find(',', pos);
         if (end == std::string::npos) end = text.size();
         std::string item = text.substr(pos, end - pos);
-        if (item.empty() || item.size() > 2 || item.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        if (item.empty() || item.size() > 2 ||
+            item.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
             return std::nullopt;
         bytes += static_cast<char>(std::strtoul(item.c_str(), nullptr, 16));
         pos = end + 1;
@@ -118,8 +119,9 @@ int cmdSet(const Args &a) {
     if (auto *why = std::get_if<std::string>(&v)) return usageError(*why);
     const auto &value = std::get<RegValue>(v);
     auto key = RegKey::open(a.hive, a.words[1], true);
-    bool ok = key && (value.type == RegValue::Type::Dword ? key->writeDword(a.words[2], value.dword)
-                                                          : key->writeString(a.words[2], value.bytes));
+    bool ok =
+        key && (value.type == RegValue::Type::Dword ? key->writeDword(a.words[2], value.dword)
+                                                    : key->writeString(a.words[2], value.bytes));
     if (!ok) {
         std::cerr << "tessel-reg: cannot write " << tessel::hiveFile(a.hive) << "\n";
         return kFailed;
@@ -128,7 +130,8 @@ int cmdSet(const Args &a) {
 }
 
 int cmdDelete(const Args &a) {
-    if (tessel::normalizeKeyPath(a.words[1]).empty()) return usageError("the root is no key to delete");
+    if (tessel::normalizeKeyPath(a.words[1]).empty())
+        return usageError("the root is no key to delete");
     auto key = RegKey::open(a.hive, a.words[1], false);
     if (!key) return missing("no key " + a.words[1]);
     bool ok;
@@ -150,7 +153,8 @@ int cmdList(const Args &a) {
     tessel::RegDocument doc = tessel::readHive(a.hive);
     if (!doc.keyExists(root)) return missing("no key " + root);
     for (const auto &path : doc.keyPaths()) {
-        if (!root.empty() && !tessel::sameName(path, root) && !tessel::isBelow(path, root)) continue;
+        if (!root.empty() && !tessel::sameName(path, root) && !tessel::isBelow(path, root))
+            continue;
         std::cout << tessel::formatKeyLine(path) << "\n";
         for (const auto &[name, value] : doc.values(path))
             std::cout << tessel::formatValueLine(name, value) << "\n";
@@ -184,8 +188,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"get", 3, 3, cmdGet},       {"set", 3, 3, cmdSet},   {"delete", 2, 3, cmdDelete},
-    {"list", 1, 2, cmdList},     {"import", 2, 2, cmdImport},
+    {"get", 3, 3, cmdGet},   {"set", 3, 3, cmdSet},       {"delete", 2, 3, cmdDelete},
+    {"list", 1, 2, cmdList}, {"import", 2, 2, cmdImport},
 };
 
 }  // namespace
