@@ -42,6 +42,7 @@ std::optional<Profile> Profile::load(const std::string &path) {
 }
 
 Profile Profile::parse(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // saved as UTF-8 by an editor
     Profile p;
     Section *current = nullptr;
     size_t pos = 0;

@@ -141,16 +141,18 @@ void RegDocument::ensureKey(std::string_view path) {
     if (!path.empty()) sectionFor(path);
 }
 
-void RegDocument::setValue(std::string_view path, std::string_view name, const RegValue &value) {
+bool RegDocument::setValue(std::string_view path, std::string_view name, const RegValue &value) {
+    if (path.empty()) return false;
     ensureKey(path);
     Section &s = *find(path);
     for (auto &e : s.entries) {
         if (!e.raw && sameName(e.name, name)) {
             e.value = value;
-            return;
+            return true;
         }
     }
     s.entries.push_back({false, std::string(name), value, {}});
+    return true;
 }
 
 bool RegDocument::deleteValue(std::string_view path, std::string_view name) {

@@ -31,8 +31,9 @@ class RegDocument {
 
     // Creates the key and its missing parents.
     void ensureKey(std::string_view path);
-    // Creates the key as needed; an existing value keeps the spelling of its name.
-    void setValue(std::string_view path, std::string_view name, const RegValue &value);
+    // Creates the key as needed; an existing value keeps the spelling of its name. The root
+    // holds no values: false for an empty path.
+    bool setValue(std::string_view path, std::string_view name, const RegValue &value);
     // False when there was no such value.
     bool deleteValue(std::string_view path, std::string_view name);
     // Deletes the key with everything below it; false when it did not exist.

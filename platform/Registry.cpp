@@ -69,11 +69,13 @@ std::vector<std::string> RegKey::subKeyNames() const {
 }
 
 bool RegKey::writeDword(std::string_view name, uint32_t value) {
+    if (path_.empty()) return false;  // the root holds no values
     RegValue v{RegValue::Type::Dword, value, {}};
     return RegKeyAccess::update(*this, name, [&](RegDocument &d) { d.setValue(path_, name, v); });
 }
 
 bool RegKey::writeString(std::string_view name, std::string_view bytes) {
+    if (path_.empty()) return false;
     RegValue v{RegValue::Type::String, 0, std::string(bytes)};
     return RegKeyAccess::update(*this, name, [&](RegDocument &d) { d.setValue(path_, name, v); });
 }

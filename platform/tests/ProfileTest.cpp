@@ -54,6 +54,11 @@ TEST(Profile, IntegersAsAProfileReaderTakesThem) {
     for (const auto &c : cases) EXPECT_EQ(p.intValue("n", c.key, -1), c.expected) << c.key;
 }
 
+TEST(Profile, AByteOrderMarkDoesNotHideTheFirstSection) {
+    auto p = Profile::parse("\xEF\xBB\xBF[Driver1]\nType=NX\n");
+    EXPECT_EQ(p.value("Driver1", "Type"), "NX");
+}
+
 TEST(Profile, LoadReadsAFileOrAnswersNothing) {
     testsupport::TempDir dir;
     auto file = dir.write("lintra.ini", "[Driver1]\nType=NX\n");

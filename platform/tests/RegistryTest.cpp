@@ -74,6 +74,13 @@ TEST_F(Registry, OddKeyPathsAndNamesRoundTripOrAreRefused) {
     EXPECT_FALSE(RegKey::open(Hive::CurrentUser, "Line\nFeed", true));
     auto key = RegKey::open(Hive::CurrentUser, "-Dash", false);
     EXPECT_FALSE(key->writeDword("Line\nFeed", 1));
+    // The root holds keys, not values.
+    auto root = RegKey::open(Hive::CurrentUser, "\\", true);
+    ASSERT_TRUE(root);
+    EXPECT_FALSE(root->writeDword("V", 1));
+    EXPECT_FALSE(root->writeString("V", "x"));
+    EXPECT_TRUE(root->deleteSubKey("-Dash"));
+    EXPECT_FALSE(RegKey::open(Hive::CurrentUser, "-Dash", false));
 }
 
 TEST_F(Registry, TypesDoNotCross) {
