@@ -1,0 +1,122 @@
+#pragma once
+// TPultControl: a panel line, one M50 panel by its one-byte address on a serial port. The link
+// (frames, reads, the direct exchange) is TPultLink's; this class adds the port sharing, the
+// speed hunting, the polling state and one polling step, ServePult.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "lintra/ports/PultLink.h"
+#include "lintra/ports/lines/PanelPort.h"
+#include "lintra/ports/lines/PortControl.h"
+#include "platform/Clock.h"
+
+namespace lintra {
+
+class TPultControl : public TPortControl {
+public:
+    // How long a direct exchange waits for the port lock before it gives up.
+    static constexpr uint32_t kDirectLockWaitMs = 1300;
+    static constexpr uint32_t kIdleStepMs = 50;
+
+    // The records one polling step hands to the client, in order (at most a connection change
+    // and a message or answer).
+    struct StepRecords {
+        std::array<EventRecord, 2> records{};
+        size_t count = 0;
+        bool idle = false;  // nothing queued and polling off: the driver pauses kIdleStepMs
+        void add(const EventRecord &record) {
+            if (count < records.size()) records[count++] = record;
+        }
+    };
+
+    TPultControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance());
+    // Stores the message number, leaves the port (waiting for a step in progress to end) and
+    // stops the port's polling thread with the last line.
+    ~TPultControl() override;
+
+    // Joins the panel line already open on the same port name, or opens the port and starts
+    // its polling thread. False (after the message box) when the port cannot be opened or the
+    // address slot of the port is taken.
+    bool InitCom(const std::string &port, int line) override;
+    // Applies the line's speed mode to the port again.
+    bool ReInitCom() override;
+    // Internal frames switch message polling (0x66 on, 0x65 off; others give -1). Any other
+    // frame is signed and queued; the result is the queue's free places.
+    int SendComMsg(const PanelFrame &frame, int priority) override;
+    int32_t answerCounter() const override { return link_ ? link_->answerCounter() : 0; }
+
+    // Joins an open port as its owner (the line that opened it) or as a borrower. InitCom
+    // uses it; tests use it with a fake port and drive the steps themselves.
+    bool JoinPort(std::shared_ptr<TPanelPort> port, bool owner);
+
+    // One polling step; the caller holds the port lock and delivers the records afterwards.
+    StepRecords ServePult();
+    void ResyncLine() { link_->ResyncLine(); }
+    void SetConnParam();
+    // Next speed mode (or the fixed one of the line's Speeds setting), stored for the line.
+    void ChangePultMode();
+    // The direct exchange under the port lock; reply is always filled (code 0x65 when the
+    // panel is silent or the port lock stayed busy for kDirectLockWaitMs).
+    void SendCmdGetRepl(const PanelFrame &command, EventRecord &reply);
+    void TransmitMsg(const PanelFrame &frame) { link_->TransmitMsg(frame); }
+    bool GetAnswer(PanelFrame &buffer) { return link_->GetAnswer(buffer); }
+
+    uint8_t address() const { return address_; }
+    bool portOwner() const { return portOwner_; }
+    TPanelPort *panelPort() const { return port_.get(); }
+    // The next message or status answer delivered makes the requested number current.
+    void RequestReset() { if (link_) link_->setResetRequest(true); }
+
+    // Polling state, for the exports and for tests.
+    bool silent() const { return silent_.load(); }
+    bool reqenbld() const { return reqenbld_.load(); }
+    int autoCount() const { return autoCnt_; }
+    int restoreCountdown() const { return restoreCountdown_; }
+    uint16_t currentMsgNumber() const { return currentNumber_.load(); }
+    void setCurrentMsgNumber(uint16_t number) { currentNumber_.store(number); }
+    uint16_t requestedMsgNumber() const { return requestedNumber_; }
+    bool numberRequestMode() const { return numberRequest_; }
+    int answerFormat() const { return answerFormat_; }
+    bool answeredOnce() const { return answeredOnce_.load(); }
+    // The link exists once the line has joined its port.
+    const TPultLink &link() const { return *link_; }
+
+private:
+    // A borrowed line follows the mode the port owner switched the port to.
+    void followPortMode();
+    EventRecord internalRecord(const PanelFrame &frame) const { return link_->InternalReply(frame); }
+    EventRecord answerRecord(const PanelFrame &frame);
+    void applyResetRequest();
+    void huntSpeed();
+    // Step parts; true when the step ends there.
+    bool serveCommand(const PanelFrame &command, StepRecords &out);
+    void pollMessage(StepRecords &out);
+    void pollAnswered(const PanelFrame &answer, StepRecords &out);
+    void pollMissed(StepRecords &out);
+    uint16_t numberToRequest() const;
+
+    tessel::Clock &clock_;
+    const uint8_t address_;
+    std::shared_ptr<TPanelPort> port_;
+    bool portOwner_ = false;
+    std::unique_ptr<TPultLink> link_;
+    bool inPort_ = false;
+
+    std::atomic<bool> silent_{false};
+    std::atomic<bool> reqenbld_{false};
+    std::atomic<bool> newCommand_{false};
+    std::atomic<bool> answeredOnce_{false};
+    int autoCnt_ = 3;
+    int restoreCountdown_ = 5;
+    int noconnskip_ = 0;
+    bool alternation_ = false;
+    std::atomic<uint16_t> currentNumber_{0};
+    uint16_t requestedNumber_ = 0;
+    bool numberRequest_ = false;
+    int answerFormat_ = 0;
+};
+
+}  // namespace lintra
