@@ -34,7 +34,6 @@ int main(int argc, char **argv) {
     for (const auto &entry : line.panels())
         panels += " " + std::to_string(entry.first) + ":" + std::to_string(unsigned(entry.second.panel.format()));
     return runSimulator(kProgram, o, panels, [&line](SimServer &server) {
-        return std::make_unique<PanelResponder>(
-            line, ControlHooks{[&server](bool on) { server.setPace(on); }, [&server] { server.quit(); }});
+        return std::make_unique<PanelResponder>(line, hooksOf(server));
     });
 }

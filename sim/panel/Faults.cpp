@@ -19,6 +19,11 @@ void FaultSet::set(FaultKind kind, uint32_t arg, uint32_t times) {
     settings_[index(kind)] = {true, arg, kind == FaultKind::Mode ? 0 : times};
 }
 
+bool FaultSet::allowsMode(int speedMode) const {
+    const FaultSetting &mode = get(FaultKind::Mode);
+    return !mode.active || static_cast<int>(mode.arg) == speedMode;
+}
+
 std::optional<uint32_t> FaultSet::take(FaultKind kind) {
     FaultSetting &s = settings_[index(kind)];
     if (!s.active) return std::nullopt;

@@ -34,6 +34,8 @@ public:
     void clear(FaultKind kind) { settings_[index(kind)] = {}; }
     void clearAll() { settings_ = {}; }
     const FaultSetting &get(FaultKind kind) const { return settings_[index(kind)]; }
+    // False while the mode fault binds the device to another speed mode than `speedMode`.
+    bool allowsMode(int speedMode) const;
     // The fault's argument when it is active, counting one use of it.
     std::optional<uint32_t> take(FaultKind kind);
 

@@ -23,22 +23,17 @@ std::optional<Transmission> PanelLine::receive(std::span<const uint8_t> frame, u
     if (frame.size() < 4) return std::nullopt;
     if (frame[1] == kBroadcastAddress) {
         for (auto &entry : panels_)
-            if (understands(entry.second, speedMode)) entry.second.panel.answer(frame, nowMs);
+            if (entry.second.faults.allowsMode(speedMode)) entry.second.panel.answer(frame, nowMs);
         return std::nullopt;
     }
     LinePanel *target = find(frame[1]);
     if (!target) return std::nullopt;
     ++target->heard;
-    if (!understands(*target, speedMode)) return std::nullopt;
+    if (!target->faults.allowsMode(speedMode)) return std::nullopt;
     auto out = shapeAnswer(target->faults, target->panel.address(),
                            [&] { return target->panel.answer(frame, nowMs); });
     if (out) ++target->answered;
     return out;
-}
-
-bool PanelLine::understands(const LinePanel &target, int speedMode) {
-    const FaultSetting &mode = target.faults.get(FaultKind::Mode);
-    return !mode.active || static_cast<int>(mode.arg) == speedMode;
 }
 
 }  // namespace sim

@@ -34,8 +34,6 @@ public:
     std::optional<Transmission> receive(std::span<const uint8_t> frame, uint64_t nowMs, int speedMode);
 
 private:
-    static bool understands(const LinePanel &target, int speedMode);
-
     std::map<uint8_t, LinePanel> panels_;
 };
 

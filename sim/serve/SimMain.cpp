@@ -11,6 +11,10 @@ int failStart(const char *program, const std::string &why) {
     return 1;
 }
 
+ControlHooks hooksOf(SimServer &server) {
+    return ControlHooks{[&server](bool on) { server.setPace(on); }, [&server] { server.quit(); }};
+}
+
 int runSimulator(const char *program, const ServeOptions &o, const std::string &what,
                  const std::function<std::unique_ptr<LineResponder>(SimServer &)> &makeResponder) {
     // Stop signals wait for the loop's ppoll, so none is lost between two polls.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "sim/panel/ControlCommands.h"
 #include "sim/serve/LineResponder.h"
 #include "sim/serve/ServeOptions.h"
 #include "sim/serve/SimServer.h"
@@ -13,6 +14,9 @@ namespace sim {
 
 // Prints "PROGRAM: WHY" on standard error; the exit status 1.
 int failStart(const char *program, const std::string &why);
+
+// Control hooks that reach the running server.
+ControlHooks hooksOf(SimServer &server);
 
 // Serves the line of `o` until SIGTERM, SIGINT or quit; `what` describes the simulated
 // equipment in the log. The exit status.

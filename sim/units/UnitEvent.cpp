@@ -1,0 +1,59 @@
+#include "sim/units/UnitEvent.h"
+
+#include "sim/panel/TextFields.h"
+
+namespace sim {
+
+std::array<uint8_t, 2> eventTimeBytes(const CivilTime &t) {
+    return {static_cast<uint8_t>((t.day / 4) << 5 | t.hour), static_cast<uint8_t>((t.day % 4) << 6 | t.minute)};
+}
+
+std::optional<Bytes> parseEventFrame(const std::vector<std::string> &f, size_t at, const CivilTime &now,
+                                     std::string &error) {
+    if (f.size() < at + 2) {
+        error = "usage: event ADDR CODE [BYTE|now]...";
+        return std::nullopt;
+    }
+    auto address = parseByte(f[at]);
+    auto code = parseByte(f[at + 1]);
+    if (!address || *address > kMaxUnit || !code) {
+        error = "bad unit address or event code";
+        return std::nullopt;
+    }
+    Bytes data;
+    for (size_t i = at + 2; i < f.size(); ++i) {
+        if (f[i] == "now") {
+            auto time = eventTimeBytes(now);
+            data.insert(data.end(), time.begin(), time.end());
+        } else if (auto b = parseByte(f[i])) {
+            data.push_back(*b);
+        } else {
+            error = "bad data byte '" + f[i] + "'";
+            return std::nullopt;
+        }
+    }
+    if (data.size() + 4 > kMaxFrame) {
+        error = "at most " + std::to_string(kMaxFrame - 4) + " data bytes";
+        return std::nullopt;
+    }
+    return makeFrame(*address, *code, data);
+}
+
+std::optional<std::vector<uint8_t>> parseUnitList(const std::string &text) {
+    std::vector<uint8_t> units;
+    size_t begin = 0;
+    while (begin <= text.size()) {
+        size_t end = text.find(',', begin);
+        if (end == std::string::npos) end = text.size();
+        std::string item = text.substr(begin, end - begin);
+        size_t dash = item.find('-');
+        auto first = parseDecimal(item.substr(0, dash), kMaxUnit);
+        auto last = dash == std::string::npos ? first : parseDecimal(item.substr(dash + 1), kMaxUnit);
+        if (!first || !last || *last < *first) return std::nullopt;
+        for (uint32_t u = *first; u <= *last; ++u) units.push_back(static_cast<uint8_t>(u));
+        begin = end + 1;
+    }
+    return units;
+}
+
+}  // namespace sim

@@ -1,0 +1,23 @@
+#pragma once
+// The command line of units-sim.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/serve/ServeOptions.h"
+
+namespace sim {
+
+struct UnitsOptions : ServeOptions {
+    std::vector<uint8_t> units;
+    std::optional<std::string> expectedGreeting;
+};
+
+struct ParsedUnitsOptions {
+    std::optional<UnitsOptions> options;
+    std::string error;
+};
+ParsedUnitsOptions parseUnitsOptions(const std::vector<std::string> &args);
+const char *unitsUsage();
+
+}  // namespace sim
