@@ -1,0 +1,60 @@
+// The exports through which client processes collect the records of shared-memory lines.
+#include <cstring>
+
+#include "lintra/include/lintra.h"
+#include "lintra/ports/delivery/EventSlots.h"
+#include "lintra/ports/delivery/LineEvents.h"
+#include "lintra/runtime/CommonProc.h"
+
+using namespace lintra;
+
+namespace {
+
+constexpr uint32_t kQueryWaitMs = 5;
+constexpr uint32_t kCollectWaitMs = 1000;
+
+// Slot 0 is never collected: line 0 stands for any line.
+bool collectable(int32_t line) { return line >= 1 && line <= 0xFF; }
+
+}  // namespace
+
+extern "C" {
+
+LINTRA_API intptr_t GetEvent(int32_t line) {
+    if (line < 0 || line > 0xFF || !EventSlots::Attached()) return 0;
+    auto &events = LineEvents::instance();
+    if (!events.createBoth(line)) return 0;
+    return events.data(line)->handle();
+}
+
+LINTRA_API bool ResumeLine(int32_t line) {
+    if (!collectable(line)) return false;
+    for (int target : {line, 0})
+        if (auto ready = LineEvents::instance().ready(target)) ready->set();
+    return true;
+}
+
+LINTRA_API bool QueryMessage(int32_t line) {
+    if (!collectable(line)) return false;
+    auto guard = EventSlots::Guard::Lock(kQueryWaitMs);
+    return guard && guard->Occupied(line);
+}
+
+LINTRA_API bool GetLineMessage(int32_t line, void *buffer, bool resume) {
+    if (!collectable(line) || !buffer) return false;
+    auto guard = EventSlots::Guard::Lock(kCollectWaitMs);
+    if (!guard) {
+        LogLine(line, "GetLineMessage не получила GlobalDataMutex", 3);
+        return false;
+    }
+    const bool taken = guard->Occupied(line);
+    if (taken) {
+        const EventRecord record = guard->Read(line);
+        std::memcpy(buffer, &record, sizeof record);
+        guard->Free(line);
+    }
+    if (resume) ResumeLine(line);
+    return taken;
+}
+
+}
