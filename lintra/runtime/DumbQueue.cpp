@@ -91,24 +91,9 @@ void TDumbQueue::Clear() {
     }
 }
 
-int TDumbQueue::Count() {
+int TDumbQueue::ReadLocked(const int &field) {
     Hold hold(lock_);
-    return count_;
-}
-
-int TDumbQueue::Free() {
-    Hold hold(lock_);
-    return free_;
-}
-
-int TDumbQueue::ReadIndex() {
-    Hold hold(lock_);
-    return readIndex_;
-}
-
-int TDumbQueue::WriteIndex() {
-    Hold hold(lock_);
-    return writeIndex_;
+    return field;
 }
 
 }  // namespace lintra

@@ -30,10 +30,10 @@ public:
     void Clear();
 
     int Capacity() const { return capacity_; }
-    int Count();
-    int Free();
-    int ReadIndex();
-    int WriteIndex();
+    int Count() { return ReadLocked(count_); }
+    int Free() { return ReadLocked(free_); }
+    int ReadIndex() { return ReadLocked(readIndex_); }
+    int WriteIndex() { return ReadLocked(writeIndex_); }
 
 protected:
     struct Slot {
@@ -44,6 +44,8 @@ protected:
     virtual bool GetItem(int slot, void *destination);
 
 private:
+    int ReadLocked(const int &field);
+
     int readIndex_ = 0;
     int writeIndex_ = 0;
     const int capacity_;

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,13 +49,29 @@ inline std::vector<std::string> Lines(const std::string &content) {
     return lines;
 }
 
-// A whole record line: date, time with milliseconds, level, thread id, two spaces, text.
+// A whole record line: date, time with milliseconds, level, thread id in lower-case hex in at
+// least five columns, two spaces, text.
 inline std::optional<Record> ParseRecord(const std::string &line) {
-    static const std::regex pattern(
-        R"(^\d{4}\.\d{2}\.\d{2} \d{2}:\d{2}:\d{2}\.\d{3} (-?\d+) ( {0,4}[0-9a-f]{1,8})  (.*)$)");
-    std::smatch m;
-    if (!std::regex_match(line, m, pattern) || m[2].length() < 5) return std::nullopt;
-    return Record{std::stoi(m[1]), m[3]};
+    constexpr std::string_view kStamp = "dddd.dd.dd dd:dd:dd.ddd ";
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto hex = [&](char c) { return digit(c) || (c >= 'a' && c <= 'f'); };
+    if (line.size() < kStamp.size()) return std::nullopt;
+    for (size_t i = 0; i < kStamp.size(); ++i) {
+        if (kStamp[i] == 'd' ? !digit(line[i]) : line[i] != kStamp[i]) return std::nullopt;
+    }
+    size_t pos = kStamp.size();
+    size_t levelStart = pos;
+    if (pos < line.size() && line[pos] == '-') ++pos;
+    size_t digitsStart = pos;
+    while (pos < line.size() && digit(line[pos])) ++pos;
+    if (pos == digitsStart || pos >= line.size() || line[pos] != ' ') return std::nullopt;
+    int level = std::stoi(line.substr(levelStart, pos - levelStart));
+    size_t threadStart = ++pos;
+    while (pos < line.size() && line[pos] == ' ') ++pos;
+    size_t hexStart = pos;
+    while (pos < line.size() && hex(line[pos])) ++pos;
+    if (pos == hexStart || pos - threadStart < 5 || line.compare(pos, 2, "  ") != 0) return std::nullopt;
+    return Record{level, line.substr(pos + 2)};
 }
 
 // Every line of the file must be a record; answers their texts.
