@@ -1,0 +1,25 @@
+#pragma once
+// The command line of lcb-sim.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/lcb/LineController.h"
+#include "sim/serve/ServeOptions.h"
+
+namespace sim {
+
+struct LcbOptions : ServeOptions {
+    std::vector<uint8_t> units;
+    ControllerSettings controller;
+    bool polling = false;
+};
+
+struct ParsedLcbOptions {
+    std::optional<LcbOptions> options;
+    std::string error;
+};
+ParsedLcbOptions parseLcbOptions(const std::vector<std::string> &args);
+const char *lcbUsage();
+
+}  // namespace sim
