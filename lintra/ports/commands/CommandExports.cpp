@@ -1,0 +1,69 @@
+// The command exports: C arguments to the dispatch functions. No exception leaves an export.
+#include <cstddef>
+#include <cstring>
+#include <span>
+#include <string>
+
+#include "lintra/include/lintra.h"
+#include "lintra/ports/EventRecord.h"
+#include "lintra/ports/commands/ControllerCommands.h"
+#include "lintra/ports/commands/LcbCommand.h"
+#include "lintra/ports/commands/PanelCommands.h"
+#include "lintra/runtime/CommonProc.h"
+
+namespace {
+
+using lintra::EventRecord;
+
+static_assert(sizeof(LintraEventRecord) == sizeof(EventRecord));
+static_assert(offsetof(LintraEventRecord, code) == offsetof(EventRecord, code));
+static_assert(offsetof(LintraEventRecord, data_length) == offsetof(EventRecord, dataLength));
+static_assert(offsetof(LintraEventRecord, data) == offsetof(EventRecord, data));
+
+// A null block holds no parameter, whatever the count says.
+std::span<const uint8_t> block(const uint8_t *params, uint16_t count) {
+    return {params, params ? count : size_t{0}};
+}
+
+template <typename Call>
+int32_t guarded(const char *name, int32_t failure, Call &&call) {
+    try {
+        return call();
+    } catch (...) {
+        lintra::LogMain(std::string(name) + ":: exception", 2);
+        return failure;
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+LINTRA_API int32_t SendPultCommand(uint16_t line, int32_t, uint16_t cmd, uint16_t count,
+                                   const uint8_t *params) {
+    return guarded("SendPultCommand", 4,
+                   [&] { return lintra::SendPultCommand(line, cmd, block(params, count)); });
+}
+
+LINTRA_API int32_t SendCmdGetReply(uint16_t line, int32_t, uint16_t cmd, uint16_t count,
+                                   const uint8_t *params, LintraEventRecord *reply) {
+    return guarded("SendCmdGetReply", -4, [&] {
+        EventRecord record{};
+        const int32_t result = lintra::SendCmdGetReply(line, cmd, block(params, count), record);
+        if (result == 0 && reply) std::memcpy(reply, &record, sizeof record);
+        return result;
+    });
+}
+
+LINTRA_API int32_t SendContrCommand(uint16_t line, uint16_t addr, uint16_t cmd, uint16_t count,
+                                    const uint8_t *params) {
+    return lintra::SendContrCommand(tessel::SteadyClock::instance(), line, addr, cmd, block(params, count));
+}
+
+LINTRA_API int32_t LCBCommand(uint16_t line, uint16_t cmd, uint16_t count, const uint8_t *params) {
+    return guarded("LCBCommand", 4, [&] {
+        return lintra::LCBCommand(tessel::SteadyClock::instance(), line, cmd, block(params, count));
+    });
+}
+
+}
