@@ -37,6 +37,44 @@ LINTRA_API bool LintraWaitEvent(intptr_t event, uint32_t timeout_ms);
 typedef void (*LintraMessageBoxHandler)(const char *text, const char *caption, uint32_t flags);
 LINTRA_API void LintraSetMessageBoxHandler(LintraMessageBoxHandler handler);
 
+/* Commands. Line is 0..255; params points to count bytes (NULL when count is 0).
+ * Results: 0 done (SendPultCommand: 0 or minus the free places left in the line's queue),
+ * 1 command not in the table (or a line of another kind), 2 too few parameters, 3 too many,
+ * 4 line not open or closed, 5 address out of range. */
+
+/* The 22-byte event record of every line, little-endian and packed; the reply area of
+ * SendCmdGetReply. */
+#pragma pack(push, 1)
+typedef struct LintraEventRecord {
+    uint16_t line;
+    uint16_t address;
+    uint16_t code;
+    uint8_t month;
+    uint8_t day;
+    uint8_t hour;
+    uint8_t minute;
+    uint16_t data_length; /* 0..10 */
+    uint8_t data[10];
+} LintraEventRecord;
+#pragma pack(pop)
+
+/* Queues a panel command; reserved is ignored (the panel address is the line's). */
+LINTRA_API int32_t SendPultCommand(uint16_t line, int32_t reserved, uint16_t cmd, uint16_t count,
+                                   const uint8_t *params);
+/* Exchanges a panel command at once and fills reply with the answer's record (code 0x65 from
+ * address 0xFB when the panel did not answer). -4 when the line is not open; a line stopped by
+ * ShutdownCom still exchanges. */
+LINTRA_API int32_t SendCmdGetReply(uint16_t line, int32_t reserved, uint16_t cmd, uint16_t count,
+                                   const uint8_t *params, LintraEventRecord *reply);
+/* Queues a command for the unit at addr behind a line-controller line; a command that
+ * discmd.ini disables for the line is only logged and still answers 0. */
+LINTRA_API int32_t SendContrCommand(uint16_t line, uint16_t addr, uint16_t cmd, uint16_t count,
+                                    const uint8_t *params);
+/* Line service commands: 1/2 set/clear unit params[0] in the line's unit mask (params[1] = 0:
+ * update only), 3 unit count, 4 passes a byte to the line, 5 stop and 6 start message polling,
+ * 7 unit limit, 8 sends the whole unit mask. */
+LINTRA_API int32_t LCBCommand(uint16_t line, uint16_t cmd, uint16_t count, const uint8_t *params);
+
 #ifdef __cplusplus
 }
 #endif
