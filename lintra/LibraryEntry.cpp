@@ -3,6 +3,7 @@
 //
 // This constructor may run before the dynamic initialisers of the linked archives, so what it
 // reaches must be constant-initialised (the runtime's globals are constinit).
+#include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace {
@@ -10,9 +11,11 @@ namespace {
 __attribute__((constructor)) void LintraLoad() {
     // Settings and the log set come first: every later load step may log.
     lintra::CommonProcLoad();
+    lintra::ComUnitLoad();
 }
 
 __attribute__((destructor)) void LintraUnload() {
+    lintra::ComUnitUnload();
     // The log set goes last, after the steps that may still log on their way out.
     lintra::CommonProcUnload();
 }

@@ -9,20 +9,14 @@
 
 #include "lintra/ports/EventRecord.h"
 #include "lintra/ports/PanelFrame.h"
+#include "lintra/ports/delivery/EventDelivery.h"
 #include "lintra/ports/queues.h"
 
 namespace lintra {
 
 using TFrameQueue = TQueue<PanelFrame>;
 
-// How a line hands its records to the client, fixed by the start export.
-struct TClientLink {
-    bool sharedMemory = false;  // records go to the line's slot of "LintraGlobalData"
-    intptr_t window = 0;        // registered window receiving message 1124, or 0
-    intptr_t callback = 0;      // callback address (record, 0), or 0
-};
-
-class TPortControl {
+class TPortControl : public TDeliveryLine {
 public:
     // Capacity of the outgoing queue of panel and line-controller lines (frames of 16 bytes).
     static constexpr size_t kOutQueueCapacity = 10400;
@@ -51,13 +45,16 @@ public:
     bool closed() const { return closed_.load(); }
     // Set when the line is being destroyed; a delivery waiting for a collector gives up.
     bool terminating() const { return terminating_.load(); }
-    const std::atomic<bool> &terminatingFlag() const { return terminating_; }
 
     TFrameQueue &outQueue() { return *outQueue_; }
     const TFrameQueue &outQueue() const { return *outQueue_; }
 
-    const TClientLink &clientLink() const { return client_; }
-    void setClientLink(const TClientLink &client) { client_ = client; }
+    // Where the line's records go (shared memory, window or callback), set by the start export.
+    const TEventTarget &eventTarget() const { return target_; }
+    void setEventTarget(const TEventTarget &target) { target_ = target; }
+
+    int DeliveryLineNumber() const override { return line_; }
+    bool DeliveryClosing() const override { return terminating(); }
 
     // Answer counter: positive = consecutive good reads, negative = consecutive failures.
     virtual int32_t answerCounter() const = 0;
@@ -65,13 +62,14 @@ public:
 protected:
     explicit TPortControl(int line);
     void setPortName(std::string name) { portName_ = std::move(name); }
-    void markTerminating() { terminating_.store(true); }
+    // Raises the terminating flag and wakes a delivery waiting for a collector.
+    void markTerminating();
 
 private:
     const int line_;
     std::string portName_;
     std::unique_ptr<TFrameQueue> outQueue_;
-    TClientLink client_;
+    TEventTarget target_;
     std::atomic<bool> closed_{false};
     std::atomic<bool> terminating_{false};
 };

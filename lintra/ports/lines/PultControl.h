@@ -57,7 +57,9 @@ public:
     void ResyncLine() { link_->ResyncLine(); }
     void SetConnParam();
     // Next speed mode (or the fixed one of the line's Speeds setting), stored for the line.
+    // The caller holds the port lock; ChangePultModeLocked takes it (false when it stayed busy).
     void ChangePultMode();
+    bool ChangePultModeLocked();
     // The direct exchange under the port lock; reply is always filled (code 0x65 when the
     // panel is silent or the port lock stayed busy for kDirectLockWaitMs).
     void SendCmdGetRepl(const PanelFrame &command, EventRecord &reply);
@@ -67,6 +69,7 @@ public:
     uint8_t address() const { return address_; }
     bool portOwner() const { return portOwner_; }
     TPanelPort *panelPort() const { return port_.get(); }
+    const std::shared_ptr<TPanelPort> &sharedPanelPort() const { return port_; }
     // The next message or status answer delivered makes the requested number current.
     void RequestReset() { if (link_) link_->setResetRequest(true); }
 

@@ -19,7 +19,16 @@ struct Tables {
     std::array<std::atomic<uint16_t>, kLineCount> speedMode{};
     std::atomic<intptr_t> clientWindow{host::kApplicationWindow};
 
-    Tables() { LineState::Reset(); }
+    Tables() { reset(); }
+    void reset() {
+        for (int line = 0; line < kLineCount; ++line) {
+            for (auto &byte : unitMask[line]) byte.store(0);
+            unitCount[line].store(0);
+            unitLimit[line].store(LineState::kDefaultUnitLimit);
+            msgNumber[line].store(0);
+            speedMode[line].store(LineState::kDefaultSpeedMode);
+        }
+    }
 };
 
 Tables &tables() {
@@ -62,16 +71,7 @@ std::shared_ptr<TPortControl> LineTable::Take(int line) {
 
 namespace LineState {
 
-void Reset() {
-    Tables &t = tables();
-    for (int line = 0; line < kLineCount; ++line) {
-        for (auto &byte : t.unitMask[line]) byte.store(0);
-        t.unitCount[line].store(0);
-        t.unitLimit[line].store(kDefaultUnitLimit);
-        t.msgNumber[line].store(0);
-        t.speedMode[line].store(kDefaultSpeedMode);
-    }
-}
+void Reset() { tables().reset(); }
 
 uint8_t UnitMaskByte(int line, size_t index) {
     return IsLineNumber(line) && index < kUnitMaskBytes ? tables().unitMask[line][index].load() : 0;

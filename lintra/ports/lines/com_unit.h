@@ -56,6 +56,11 @@ uint16_t StoredSpeedMode(int line);
 void SetStoredSpeedMode(int line, uint16_t value);
 }  // namespace LineState
 
+// Library load: host reports into the general log, the shared objects, the events of line 0.
+// Library unload: the events and the shared objects go; open lines are not closed.
+void ComUnitLoad();
+void ComUnitUnload();
+
 // The window named in the most recent start call (the application window when none was).
 intptr_t ClientWindow();
 void SetClientWindow(intptr_t wnd);

@@ -1,0 +1,211 @@
+// One polling step of a panel line: a queued command with its answer, or a poll for the next
+// stored message with the bookkeeping of message numbers, loss and restore of the connection.
+#include <cstdlib>
+#include <string>
+
+#include "lintra/ports/lines/PultControl.h"
+#include "lintra/runtime/CommonProc.h"
+
+namespace lintra {
+
+namespace {
+
+constexpr uint8_t kPollNext = 0x56;    // 'V'
+constexpr uint8_t kPollNumber = 0x57;  // 'W'
+constexpr int kRestoreCountdown = 5;
+constexpr int kHuntSteps = 5;
+constexpr uint16_t kNoNumber = 65535;
+constexpr uint16_t kFormat0Last = 2049;  // format 0 numbers run 0..2049
+constexpr uint16_t kWrapCheckFrom = 1023;
+
+bool isErrorAnswer(const PanelFrame &frame) { return frame.code() == PanelFrame::kCodeErrorAnswer; }
+// An error answer with error code 2 or 3 still counts as an answer.
+bool isAccepted(const PanelFrame &frame) {
+    return !isErrorAnswer(frame) || frame.bytes[3] == 2 || frame.bytes[3] == 3;
+}
+
+void log(int line, const char *event, int level) {
+    LogLine(line, std::string("TPultControl.ServePult::") + event, level);
+}
+void logFrame(int line, const char *event, const PanelFrame &frame, int level) {
+    LogLineBytes16(line, std::string("TPultControl.ServePult::") + event, frame.bytes, level);
+}
+
+}  // namespace
+
+TPultControl::StepRecords TPultControl::ServePult() {
+    StepRecords out;
+    followPortMode();
+    const std::optional<PanelFrame> command = outQueue().Peek();
+    if (LineLogEnabled(line(), 9))
+        LogLine(line(),
+                "TPultControl.ServePult:: silent=" + std::to_string(silent_ ? 1 : 0) +
+                    " noconnskip=" + std::to_string(noconnskip_) + " havecmd=" + std::to_string(command ? 1 : 0) +
+                    " reqenbld=" + std::to_string(reqenbld_ ? 1 : 0) + " auto_cnt=" + std::to_string(autoCnt_),
+                9);
+    if (!command && !reqenbld_) {
+        out.idle = true;
+        return out;
+    }
+    huntSpeed();
+    if (command && serveCommand(*command, out)) return out;
+    pollMessage(out);
+    return out;
+}
+
+void TPultControl::huntSpeed() {
+    if (!silent_ || answeredOnce_) return;
+    if (!portOwner_) {
+        autoCnt_ = kHuntSteps;
+        return;
+    }
+    if (--autoCnt_ > 0) return;
+    ChangePultMode();
+    autoCnt_ = kHuntSteps;
+}
+
+bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
+    if (silent_ && newCommand_) {
+        out.add(internalRecord(PanelFrame::connectionLost()));
+        log(line(), "Повторная выдача потери связи", 7);
+        newCommand_ = false;
+        return false;
+    }
+    newCommand_ = false;
+    if (command.isInternal()) {
+        outQueue().Get();
+        return true;
+    }
+    logFrame(line(), "Посылка команды", command, 8);
+    TransmitMsg(command);
+    PanelFrame answer;
+    bool came = GetAnswer(answer);
+    if (!(came && isAccepted(answer))) {
+        log(line(),
+            came ? "Ответ с сообщением об ошибке, повторная посылка" : "Неответ, повторная посылка", 8);
+        ResyncLine();
+        TransmitMsg(command);
+        came = GetAnswer(answer);
+        // An answer to the repeat is taken like one to the first send: dropping it and
+        // sending the command a third time would run it twice on the panel.
+        if (!(came && isAccepted(answer))) {
+            log(line(), "Повторный неответ или ошибка", 8);
+            const bool error = came && isErrorAnswer(answer);
+            error ? link_->countErrorAnswer() : link_->countNoAnswer();
+            ResyncLine();
+            if (silent_ || !reqenbld_) return true;
+            silent_ = true;
+            out.add(internalRecord(error ? PanelFrame::internal(4, PanelFrame::kCodeErrorAnswer)
+                                         : PanelFrame::connectionLost()));
+            log(line(), "Выдача потери связи", 7);
+            if (error) outQueue().Get();
+            return false;
+        }
+    }
+    answeredOnce_ = true;
+    if (answer.code() != 0) {
+        log(line(), isErrorAnswer(answer) ? "Выдача ответа об ошибке в команде" : "Выдача ответа", 8);
+        out.add(answerRecord(answer));
+    } else {
+        log(line(), "Выдача подтверждения(ответ пустой)", 8);
+        out.add(internalRecord(PanelFrame::emptyAnswer()));
+    }
+    noconnskip_ = 0;
+    outQueue().Get();
+    return true;
+}
+
+uint16_t TPultControl::numberToRequest() const {
+    const uint16_t current = currentNumber_;
+    if (answerFormat_ == 0) return current < kFormat0Last ? current + 1 : 0;
+    return static_cast<uint16_t>(current + 1);
+}
+
+void TPultControl::pollMessage(StepRecords &out) {
+    if (!reqenbld_) return;
+    PanelFrame poll;
+    if (numberRequest_) {
+        const uint16_t number = numberToRequest();
+        const uint8_t params[] = {static_cast<uint8_t>(number >> 8), static_cast<uint8_t>(number)};
+        poll = PanelFrame::command(address_, kPollNumber, params);
+    } else {
+        poll = PanelFrame::command(address_, kPollNext, {});
+    }
+    FrameChecksum(poll);
+    logFrame(line(), "Опрос пульта", poll, 8);
+    TransmitMsg(poll);
+    PanelFrame answer;
+    if (GetAnswer(answer))
+        pollAnswered(answer, out);
+    else
+        pollMissed(out);
+}
+
+void TPultControl::applyResetRequest() {
+    if (!link_->resetRequest()) return;
+    currentNumber_ = requestedNumber_;
+    numberRequest_ = false;
+    link_->setResetRequest(false);
+}
+
+void TPultControl::pollAnswered(const PanelFrame &answer, StepRecords &out) {
+    logFrame(line(), "Ответ пульта", answer, 8);
+    restoreCountdown_ = kRestoreCountdown;
+    if (silent_) {
+        silent_ = false;
+        out.add(internalRecord(PanelFrame::connectionRestored()));
+        log(line(), "Выдача восстановления связи", 7);
+    }
+    if (!IsValidFrame(answer)) return;
+    answeredOnce_ = true;
+    const uint8_t n = answer.length();
+    uint16_t number = 0;
+    if (n == 11) {
+        number = static_cast<uint16_t>(answer.bytes[8] << 8 | answer.bytes[9]);
+        answerFormat_ = 0;
+    } else if (n == 13) {
+        number = static_cast<uint16_t>(answer.bytes[10] << 8 | answer.bytes[11]);
+        answerFormat_ = 1;
+    }
+
+    if (n < 11 && answer.code() != 0) {  // a status answer
+        out.add(answerRecord(answer));
+        noconnskip_ = 0;
+        applyResetRequest();
+        // The panel has no message of the number asked for past the middle of its store: its
+        // numbering wrapped, so ask for number 0 next.
+        if (isErrorAnswer(answer) && numberRequest_ && answer.bytes[3] == 2 && currentNumber_ >= kWrapCheckFrom)
+            currentNumber_ = kNoNumber;
+        return;
+    }
+    const uint16_t current = currentNumber_;
+    if (number == current) {
+        numberRequest_ = false;
+        return;
+    }
+    if (std::abs(int(number) - int(current)) >= 2 && current != kNoNumber && !numberRequest_) {
+        numberRequest_ = true;
+        requestedNumber_ = number;
+        return;
+    }
+    out.add(answerRecord(answer));
+    if (answerFormat_ == 0 ? requestedNumber_ == number : current > number) numberRequest_ = false;
+    currentNumber_ = number;
+    applyResetRequest();
+}
+
+void TPultControl::pollMissed(StepRecords &out) {
+    log(line(), "Неответ пульта", 8);
+    link_->countNoAnswer();
+    ResyncLine();
+    const bool counts = alternation_;
+    alternation_ = !alternation_;
+    if (!counts || silent_) return;
+    if (restoreCountdown_ > 0) --restoreCountdown_;
+    if (restoreCountdown_ != 0) return;
+    out.add(internalRecord(PanelFrame::connectionLost(6)));
+    log(line(), "Выдача потери связи", 7);
+    silent_ = true;
+}
+
+}  // namespace lintra

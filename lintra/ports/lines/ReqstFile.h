@@ -1,0 +1,18 @@
+#pragma once
+// reqst.dat in the current directory: the panel lines' message numbers kept from one run of
+// the client to the next. 10240 raw bytes in five blocks; only the MsgNumber block (offset
+// 9216, 256 x 16-bit little-endian) is read back, the others hold fixed defaults.
+#include <cstddef>
+
+namespace lintra {
+
+inline constexpr const char *kReqstFileName = "reqst.dat";
+inline constexpr size_t kReqstFileSize = 10240;
+inline constexpr size_t kReqstMsgNumberOffset = 9216;
+
+// Writes the file anew from the MsgNumber table; false when it could not be written whole.
+bool SaveLineState();
+// Loads the MsgNumber table from the file; a missing or short block leaves the table cleared.
+void LoadLineState();
+
+}  // namespace lintra
