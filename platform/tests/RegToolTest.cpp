@@ -133,6 +133,7 @@ TEST_F(RegTool, UsageErrorsExitTwoAndChangeNothing) {
         {"set", "K", "N", "--hex", "100"},
         {"set", "K", "N", "--string", "a", "--dword", "1"},
         {"set", "K", "N", "--string"},
+        {"set", "K", "Line\nFeed", "--dword", "1"},
         {"get", "K", "N", "--dword", "1"},
         {"list", "--inverted"},
         {"delete", "\\"},

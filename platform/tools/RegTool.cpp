@@ -115,6 +115,8 @@ int cmdGet(const Args &a) {
 
 int cmdSet(const Args &a) {
     if (!a.data) return usageError("set needs --dword, --string or --hex");
+    if (!tessel::storableName(a.words[1]) || !tessel::storableName(a.words[2]))
+        return usageError("a key or value name cannot hold a line feed");
     auto v = valueToSet(a);
     if (auto *why = std::get_if<std::string>(&v)) return usageError(*why);
     const auto &value = std::get<RegValue>(v);
