@@ -75,6 +75,34 @@ LINTRA_API int32_t SendContrCommand(uint16_t line, uint16_t addr, uint16_t cmd, 
  * 7 unit limit, 8 sends the whole unit mask. */
 LINTRA_API int32_t LCBCommand(uint16_t line, uint16_t cmd, uint16_t count, const uint8_t *params);
 
+/* Event records of lines opened with Wnd = 0, collected from memory shared by every client
+ * process. Protocol: GetEvent(L) makes the line's events and answers its data event (line 0:
+ * the event of any line); ResumeLine(L) once allows the first record; then wait for the data
+ * event (LintraWaitEvent) and take the record with GetLineMessage(L, buffer, true), which frees
+ * the slot and allows the next. The line is 1..255; a freshly created shared area reads as
+ * occupied in every slot until each has been collected once (that first record is all 0xFF). */
+
+/* The line's data event as a handle for LintraWaitEvent; 0 for a line outside 0..255. */
+LINTRA_API intptr_t GetEvent(int32_t line);
+/* True when the line's slot holds a record; false when free, busy for 5 ms, or no such line. */
+LINTRA_API bool QueryMessage(int32_t line);
+/* Copies the record (22 bytes) into buffer and frees the slot; false when the slot is free, the
+ * shared mutex stayed busy for 1000 ms, or the line is outside 1..255. With resume true, a
+ * record taken is followed by ResumeLine (a free slot resumes nothing: call ResumeLine once
+ * yourself to start the line). */
+LINTRA_API bool GetLineMessage(int32_t line, void *buffer, bool resume);
+/* Allows the library to put the line's next record into its slot; false outside 1..255. */
+LINTRA_API bool ResumeLine(int32_t line);
+
+/* The same over a table of message sources (driver 1..255, line 1..255, sub 0..15) that
+ * nothing in the library fills yet: every call finds its source missing and answers 0, false
+ * or nothing. */
+LINTRA_API intptr_t NewGetEvent(int32_t driver, int32_t line, int32_t sub);
+LINTRA_API void NewLineConn(int32_t driver, int32_t line, bool connected, int32_t sub);
+LINTRA_API bool NewQueryMessageOldFormat(int32_t driver, int32_t line, int32_t sub);
+LINTRA_API bool NewGetLineMessageOldFormat(int32_t driver, int32_t line, void *buffer, bool resume, int32_t sub);
+LINTRA_API bool NewResumeLine(int32_t driver, int32_t line, int32_t sub);
+
 #ifdef __cplusplus
 }
 #endif

@@ -69,9 +69,15 @@ DataRule dataRule(uint16_t code) {
     }
 }
 
+// Byte i of the frame as received; bytes past its length nibble (checksum included in the length,
+// whatever the buffer holds beyond it) read as 0, so no record depends on a previous frame.
+uint8_t frameByte(const PanelFrame &frame, size_t i) { return i < frame.length() ? frame.bytes[i] : 0; }
+
+// length bytes from frame byte first on; the record keeps the length its row gives, with zeros
+// where a short frame ends early.
 void copyData(const PanelFrame &frame, size_t first, size_t length, EventRecord &record) {
     length = std::min(length, EventRecord::kMaxData);
-    std::memcpy(record.data, frame.bytes.data() + first, length);
+    for (size_t i = 0; i < length; ++i) record.data[i] = frameByte(frame, first + i);
     record.dataLength = static_cast<uint16_t>(length);
 }
 
@@ -86,12 +92,12 @@ void fillEventData(const PanelFrame &frame, EventRecord &record) {
         copyData(frame, 3, n > 4 ? n - 4 : 0, record);
         break;
     case DataLayout::PanelNumber:  // high byte first on the wire, low byte first in the record
-        record.data[0] = frame.bytes[4];
-        record.data[1] = frame.bytes[3];
+        record.data[0] = frameByte(frame, 4);
+        record.data[1] = frameByte(frame, 3);
         record.dataLength = 2;
         break;
     case DataLayout::ZerosThenByte9:
-        record.data[4] = frame.bytes[9];
+        record.data[4] = frameByte(frame, 9);
         record.dataLength = 5;
         break;
     case DataLayout::FromByte5:
@@ -108,7 +114,7 @@ void setTime(const LocalTime &time, EventRecord &record) {
 }
 
 void setFrameTime(const PanelFrame &frame, const LocalTime &now, EventRecord &record) {
-    const uint8_t b3 = frame.bytes[3], b4 = frame.bytes[4];
+    const uint8_t b3 = frameByte(frame, 3), b4 = frameByte(frame, 4);
     record.day = static_cast<uint8_t>((b3 >> 5) * 4 + (b4 >> 6));
     record.hour = b3 & 0x1F;
     record.minute = b4 & 0x3F;
@@ -124,10 +130,11 @@ struct PcTimeAnswer {
 
 std::optional<PcTimeAnswer> pcTimeAnswer(uint8_t c) {
     switch (c) {
-    case 85: case 89: case 94: return PcTimeAnswer{4, 4};
-    // The section-quarter answer announces 12 bytes from byte 3, but the record (and the
-    // caller's reply area) has room for 10: section, quarter and the eight mask bytes. What
-    // follows them is checksum and buffer fill.
+    // The zone answer carries zone, flags, state, block type and timer: all five are decoded.
+    case 85: return PcTimeAnswer{5, 5};
+    case 89: case 94: return PcTimeAnswer{4, 4};
+    // The section-quarter answer is a 14-byte frame: section, quarter and eight mask bytes,
+    // then the checksum. Twelve bytes from byte 3 would pass its end and the record's room.
     case 86: return PcTimeAnswer{10, 10};
     case 90: case 93: return PcTimeAnswer{1, 1};
     case 91: return PcTimeAnswer{10, 10};

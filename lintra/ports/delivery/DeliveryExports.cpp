@@ -47,14 +47,16 @@ LINTRA_API bool GetLineMessage(int32_t line, void *buffer, bool resume) {
         LogLine(line, "GetLineMessage не получила GlobalDataMutex", 3);
         return false;
     }
-    const bool taken = guard->Occupied(line);
-    if (taken) {
-        const EventRecord record = guard->Read(line);
-        std::memcpy(buffer, &record, sizeof record);
-        guard->Free(line);
-    }
+    if (!guard->Occupied(line)) return false;
+    const EventRecord record = guard->Read(line);
+    std::memcpy(buffer, &record, sizeof record);
+    guard->Free(line);
+    // Only a collected record allows the next. A resume from a look at a free slot (the data
+    // event is created signalled, so every client makes one at start) could reach a delivery
+    // that has already passed its ready wait: it would write two records before the
+    // collector came back, and the first would be lost.
     if (resume) ResumeLine(line);
-    return taken;
+    return true;
 }
 
 }

@@ -42,8 +42,9 @@ bool writeSlot(TDeliveryLine &line, const EventRecord &record) {
         if (line.DeliveryClosing() || !EventSlots::Attached()) return false;
         if (auto guard = EventSlots::Guard::Lock(kMutexStepMs)) {
             guard->Write(number, record);
-            for (int target : {0, number})
-                if (auto data = LineEvents::instance().data(target)) data->set();
+            auto &events = LineEvents::instance();
+            for (const auto &data : {events.data(0), events.dataForDelivery(number)})
+                if (data) data->set();
             return true;
         }
     }

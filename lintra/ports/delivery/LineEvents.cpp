@@ -33,6 +33,13 @@ bool LineEvents::ensure(Event &slot, int line, bool dataEvent) {
     return slot != nullptr;
 }
 
+std::shared_ptr<host::NamedEvent> LineEvents::dataForDelivery(int line) {
+    if (!inRange(line)) return nullptr;
+    std::lock_guard lock(mutex_);
+    if (!ready_[line] || !ensure(data_[line], line, true)) return nullptr;
+    return data_[line];
+}
+
 bool LineEvents::createReady(int line) {
     if (!inRange(line)) return false;
     std::lock_guard lock(mutex_);

@@ -20,6 +20,11 @@ public:
     std::shared_ptr<host::NamedEvent> data(int line) const;
     std::shared_ptr<host::NamedEvent> ready(int line) const;
 
+    // The data event a delivery sets: opened (or created) on first use while the line's ready
+    // event is here, since a collector in another process waits on it although this process
+    // never called GetEvent. nullptr once the line is closed.
+    std::shared_ptr<host::NamedEvent> dataForDelivery(int line);
+
     // Creates (or opens) the ready event when absent: a start export.
     bool createReady(int line);
     // Creates (or opens) both events when absent: GetEvent, and line 0 at load.

@@ -131,8 +131,9 @@ EventRecord prefilled() {
 
 TEST(AnswerFrameToRecordTest, AnswerRowsTakePcTimeAndKeepLineAndAddress) {
     const DataRow rows[] = {
-        {{85, 89, 94}, 15, "31 32 33 34"},
-        {{86}, 15, "31 32 33 34 35 36 37 38 39 3A"},  // 12 announced, the record holds 10
+        {{85}, 15, "31 32 33 34 35"},  // zone, flags, state, block type, timer
+        {{89, 94}, 15, "31 32 33 34"},
+        {{86}, 15, "31 32 33 34 35 36 37 38 39 3A"},  // section, quarter, eight mask bytes
         {{90, 93}, 15, "31"},
         {{91}, 15, "31 32 33 34 35 36 37 38 39 3A"},
         {{92}, 15, "31 32 33 34 35 36"},
@@ -152,6 +153,33 @@ TEST(AnswerFrameToRecordTest, AnswerRowsTakePcTimeAndKeepLineAndAddress) {
     EventRecord record = prefilled();
     AnswerFrameToRecord(patterned(95, 15), kNow, record);
     EXPECT_EQ(record.data[3], 0x34);  // byte 6 rides beyond the length
+}
+
+// What the buffer holds past a frame's length (a longer frame read before it) never reaches the
+// record: bytes a short frame does not carry read as zero.
+TEST(FrameToRecordTest, BytesPastTheFrameReadAsZero) {
+    const struct {
+        const char *frame;
+        bool answer;
+        const char *data;
+    } cases[] = {
+        {"A9 05 55 01 02 03 04 05 F0", true, "01 02 03 04 05"},  // zone answer: checksum not data
+        {"A8 05 55 01 02 03 04 F0", true, "01 02 03 04 F0"},     // one short: up to the checksum
+        {"A6 05 04 01 02 F0", false, "01 02 F0 00 00"},
+        {"A4 05 06 12", false, "00 12"},
+        {"A9 05 1A 00 00 00 00 F0", false, "00 00 00 00 00"},
+    };
+    for (const auto &c : cases) {
+        PanelFrame frame = frameOf(c.frame);
+        for (size_t i = frame.length(); i < PanelFrame::kBufferSize; ++i) frame.bytes[i] = 0xEE;
+        EventRecord record = prefilled();
+        if (c.answer) AnswerFrameToRecord(frame, kNow, record);
+        else record = EventFrameToRecord(frame, kNow);
+        EXPECT_EQ(dataHex(record), c.data) << c.frame;
+    }
+    // Code 10 takes its time from bytes 3 and 4; a frame of 3 bytes carries neither.
+    PanelFrame stamped = frameOf("A3 05 0A EE EE");
+    EXPECT_EQ(timeOf(EventFrameToRecord(stamped, kNow)), "03/00 00:00");
 }
 
 TEST(AnswerFrameToRecordTest, OtherAnswerCodesAreEventFrames) {
