@@ -103,6 +103,30 @@ LINTRA_API bool NewQueryMessageOldFormat(int32_t driver, int32_t line, int32_t s
 LINTRA_API bool NewGetLineMessageOldFormat(int32_t driver, int32_t line, void *buffer, bool resume, int32_t sub);
 LINTRA_API bool NewResumeLine(int32_t driver, int32_t line, int32_t sub);
 
+/* Panel lines. Line numbers are 0..255 and panel addresses 0..255; other values are refused.
+ *
+ * StartPanel opens a panel line on a serial port ("COM" + n, mapped to a device by the machine
+ * settings, or a device path). wnd selects where the line's records go: 0 the shared slots
+ * (collected with GetEvent / GetLineMessage / ResumeLine), a window from LintraRegisterWindow,
+ * or a callback intptr_t (*)(void *record, intptr_t arg), called with (NULL, -1) at once, where
+ * it must answer a registered window, and with (record, 0) for every record.
+ * Result: the number of lines open in all processes, or -1 (line in use), -2 (wnd is no window
+ * and no callback answering one), -4 (port cannot be opened, the same panel address is open on
+ * the port already, or the line or address is out of range). */
+LINTRA_API int32_t StartPanel(int32_t line, const char *port, intptr_t wnd, uint16_t addr);
+/* StartPanel with wnd = 0. */
+LINTRA_API int32_t StartPanelNew(int32_t line, const char *port, uint16_t addr);
+/* Stops the line: it refuses further commands and ends message polling; its queue drains. */
+LINTRA_API void ShutdownCom(int32_t line);
+LINTRA_API void ShutdownAll(void);
+/* Frees the line: a panel line saves its message number in reqst.dat first. */
+LINTRA_API void CloseCom(int32_t line);
+/* Frames waiting in the line's queue; -1 when the line is not open. */
+LINTRA_API int32_t LengthOfOutQueue(int32_t line);
+/* 0: the panel line's next message or status answer resets its message numbering;
+ * 1: the line is not open or is no panel line. */
+LINTRA_API int32_t ResetPultBuffer(int32_t line);
+
 #ifdef __cplusplus
 }
 #endif
