@@ -7,8 +7,8 @@
 
 namespace lintra {
 
-// The command text is the code as two hex digits; commands with texts of their own are
-// named by the command log formatter.
+// The command text is the code as two hex digits, the form of every command that has no text
+// of its own.
 std::string ControllerCommandText(const PanelFrame &frame);
 
 }  // namespace lintra
