@@ -36,7 +36,9 @@ std::optional<tessel::RegKey> OpenKey(std::string_view path) {
 void CreateLogSet() {
     int mainLevel = EffectiveLevel(settings.lineLevel[0]);
     lineLogs[0] = new TLogger("lintra.log", mainLevel, lmDeferOpen);
-    disabledCommands.loadFile((std::filesystem::current_path() / "discmd.ini").string());
+    std::error_code noCwd;
+    std::filesystem::path cwd = std::filesystem::current_path(noCwd);
+    disabledCommands.loadFile((noCwd ? std::filesystem::path("discmd.ini") : cwd / "discmd.ini").string());
     commandLog = new TLogger("ContrCommand.log", mainLevel, lmDeferOpen | lmOnlyIfExists);
     for (int line = 1; line < kLineCount; ++line) {
         int level = std::max(EffectiveLevel(settings.lineLevel[line]), mainLevel);
@@ -85,7 +87,12 @@ void Dump(int line, std::string_view text, const void *data, int length, int lev
 
 void CommonProcLoad() {
     CommonProcUnload();
-    LoadSequence();
+    // Runs inside the library's constructor, where nothing may escape; whatever failed
+    // leaves the rest at the built-in values.
+    try {
+        LoadSequence();
+    } catch (...) {
+    }
 }
 
 void CommonProcUnload() {
