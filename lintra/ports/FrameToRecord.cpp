@@ -194,19 +194,20 @@ uint16_t RecordCode(uint8_t frameCode) { return frameCode >= 0xF0 ? frameCode : 
 
 EventRecord EventFrameToRecord(const PanelFrame &frame, const LocalTime &now) {
     EventRecord record{};
-    record.address = frame.address();
-    record.code = RecordCode(frame.code());
+    record.address = frameByte(frame, 1);
+    record.code = RecordCode(frameByte(frame, 2));
     if (record.code < kTimeStampedCodes.size() && kTimeStampedCodes.test(record.code))
         setFrameTime(frame, now, record);
     else
         setTime(now, record);
-    if (!frame.isInternal()) fillEventData(frame, record);
+    if (record.address != PanelFrame::kInternalAddress) fillEventData(frame, record);
     return record;
 }
 
 void AnswerFrameToRecord(const PanelFrame &frame, const LocalTime &now, EventRecord &record) {
-    record.code = RecordCode(frame.code());
-    const uint8_t c = frame.code() & 0x7F;
+    const uint8_t codeByte = frameByte(frame, 2);
+    record.code = RecordCode(codeByte);
+    const uint8_t c = codeByte & 0x7F;
     if (const auto row = pcTimeAnswer(c)) {
         setTime(now, record);
         copyData(frame, 3, row->copied, record);
