@@ -5,7 +5,6 @@
 
 #include "lintra/include/lintra.h"
 #include "lintra/host/MessageBox.h"
-#include "lintra/host/PortName.h"
 #include "lintra/ports/delivery/EventDelivery.h"
 #include "lintra/ports/delivery/LineEvents.h"
 #include "lintra/ports/lines/ReqstFile.h"
@@ -24,17 +23,6 @@ constexpr uint64_t kCloseDrainMs = 20000;
 constexpr uint32_t kCloseDrainStepMs = 100;
 constexpr int32_t kCloseGiveUpCounter = -2;
 
-std::string deviceOf(const std::string &name) { return host::resolvePortName(name).value_or(name); }
-
-bool samePanelOnPort(const std::string &device, uint16_t address) {
-    for (int line = 0; line < kLineCount; ++line) {
-        const auto other = LineTable::GetAs<TPultControl>(line);
-        if (other && other->address() == address && other->panelPort() && other->panelPort()->name() == device)
-            return true;
-    }
-    return false;
-}
-
 // The per-line tables start afresh when no line is open in any process.
 void FirstLineInit() {
     LineState::Reset();
@@ -52,7 +40,7 @@ int StartPanelLine(int32_t line, const char *port, intptr_t wnd, uint16_t addr) 
         LogMain("Линия " + std::to_string(line) + " уже занята!", 6);
         return kLineInUse;
     }
-    if (samePanelOnPort(deviceOf(portName), addr)) {
+    if (FindPanelLine(TPanelPort::DeviceOf(portName), addr)) {
         host::showMessageBox("На этом порте уже есть панель с таким адресом!", "Ошибка инициализации",
                              host::kMessageBoxIconStop);
         return kCannotOpen;

@@ -10,6 +10,8 @@
 
 namespace lintra {
 
+std::string TPanelPort::DeviceOf(const std::string &name) { return host::resolvePortName(name).value_or(name); }
+
 std::unique_ptr<Port> TPanelPort::OpenDevice(const std::string &name, int *error) {
     const std::optional<std::string> device = host::resolvePortName(name);
     if (!device) {

@@ -26,6 +26,9 @@ class TPanelPort {
 public:
     static constexpr uint32_t kLockWaitMs = 1000;
 
+    // The device a client's port name stands for, so that "com3", "COM3" and the path it maps
+    // to all name one port; a name that stands for no device is kept as it is.
+    static std::string DeviceOf(const std::string &name);
     // Opens the serial device a client's port name stands for; nullptr with *error on failure.
     static std::unique_ptr<Port> OpenDevice(const std::string &name, int *error);
 

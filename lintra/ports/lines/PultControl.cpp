@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "lintra/host/MessageBox.h"
-#include "lintra/host/PortName.h"
 #include "lintra/ports/FrameToRecord.h"
 #include "lintra/ports/SpeedMode.h"
 #include "lintra/ports/lines/ReqstFile.h"
@@ -12,22 +11,6 @@
 
 namespace lintra {
 
-namespace {
-
-// The port a name stands for, so that "com3", "COM3" and the device path it maps to all meet.
-std::string deviceOf(const std::string &name) { return host::resolvePortName(name).value_or(name); }
-
-// The panel line already open on the device, if any.
-std::shared_ptr<TPanelPort> openPanelPort(const std::string &device) {
-    for (int line = 0; line < kLineCount; ++line) {
-        const auto other = LineTable::GetAs<TPultControl>(line);
-        if (other && other->panelPort() && other->panelPort()->name() == device)
-            return other->sharedPanelPort();
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 TPultControl::TPultControl(int line, uint8_t address, tessel::Clock &clock)
     : TPortControl(line), clock_(clock), address_(address) {}
@@ -44,8 +27,8 @@ bool TPultControl::InitCom(const std::string &port, int line) {
                 std::to_string(LineState::MsgNumber(line)),
             6);
     setPortName(port);
-    const std::string device = deviceOf(port);
-    if (auto shared = openPanelPort(device)) return JoinPort(std::move(shared), false);
+    const std::string device = TPanelPort::DeviceOf(port);
+    if (auto other = FindPanelLine(device)) return JoinPort(other->sharedPanelPort(), false);
 
     int error = 0;
     std::unique_ptr<Port> opened = TPanelPort::OpenDevice(port, &error);

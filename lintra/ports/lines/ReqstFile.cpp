@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <mutex>
 
 #include "lintra/ports/lines/com_unit.h"
 
@@ -27,6 +28,9 @@ void putBlock(std::array<uint8_t, kReqstFileSize> &bytes, size_t offset, uint16_
 }  // namespace
 
 bool SaveLineState() {
+    // The polling threads of several ports save on their own schedules; one writer at a time.
+    static std::mutex writing;
+    std::lock_guard lock(writing);
     std::array<uint8_t, kReqstFileSize> bytes{};
     putBlock(bytes, kUnitLimitOffset, [](int) { return LineState::kDefaultUnitLimit; });
     putBlock(bytes, kReqstMsgNumberOffset, LineState::MsgNumber);

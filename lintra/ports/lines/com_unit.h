@@ -32,6 +32,10 @@ public:
     static std::shared_ptr<TPortControl> Take(int line);
 };
 
+// The open panel line on the device (PanelPort::DeviceOf), or with address >= 0 the one with
+// that panel address there; nullptr when there is none.
+std::shared_ptr<TPultControl> FindPanelLine(const std::string &device, int address = -1);
+
 // The per-line tables. Values persist from one opening of a line to the next within the process.
 namespace LineState {
 inline constexpr size_t kUnitMaskBytes = 32;  // a 256-bit set

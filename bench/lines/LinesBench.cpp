@@ -1,0 +1,92 @@
+// CPU the panel lines cost the host: one direct exchange with wire time and the protocol's
+// pauses taken out, and the polling threads of silent lines.
+#include <pty.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "lintra/include/lintra.h"
+#include "lintra/ports/lines/com_unit.h"
+#include "lintra/ports/lines/tests/PultFixture.h"
+#include "lintra/runtime/CommonProc.h"
+#include "platform/Registry.h"
+#include "testsupport/TempDir.h"
+
+namespace {
+
+using lintra::test::signedBytes;
+
+// The whole exchange over a fake port whose reads and pauses cost no time: what is left is the
+// library's own work per command and reply (frame, checksum, logs off, reply record).
+void BM_DirectExchangeCpu(benchmark::State &state) {
+    lintra::test::PultFixture f;
+    const auto reply = signedBytes({0xA5, lintra::test::kAddress, 90, 17, 0});
+    const lintra::PanelFrame command = lintra::PanelFrame::command(lintra::test::kAddress, 93, {});
+    lintra::EventRecord record{};
+    for (auto _ : state) {
+        f.port->clearTrace();
+        f.port->script(reply);
+        f.line->SendCmdGetRepl(command, record);
+        benchmark::DoNotOptimize(record);
+    }
+}
+BENCHMARK(BM_DirectExchangeCpu);
+
+double processCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Silent panel lines with message polling on, spread over up to 16 pseudo-terminals that
+// nobody answers. The figure is the share of one core the process used while they polled.
+void BM_SilentLinesPolling(benchmark::State &state) {
+    const int lines = static_cast<int>(state.range(0));
+    const int ports = std::min(lines, 16);
+    testsupport::IsolatedHost host;
+    auto speeds = tessel::RegKey::open(tessel::Hive::CurrentUser, "Software\\Tessel\\Lintra\\Speeds", true);
+    speeds->writeDword("UseAutoSpeed", 1);  // no speed change at start: faster to open
+    lintra::CommonProcLoad();
+    lintra::ComUnitLoad();
+    std::vector<int> masters;
+    std::vector<std::string> names;
+    for (int i = 0; i < ports; ++i) {
+        int master = -1, slave = -1;
+        char name[128];
+        ::openpty(&master, &slave, name, nullptr, nullptr);
+        ::close(slave);
+        masters.push_back(master);
+        names.push_back(name);
+    }
+    for (int line = 1; line <= lines; ++line) {
+        const int port = (line - 1) % ports;
+        StartPanelNew(line, names[port].c_str(), static_cast<uint16_t>((line - 1) / ports));
+        lintra::LineTable::Get(line)->SendComMsg(lintra::PanelFrame::connectionRestored(4), 0);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // every thread past its start pause
+
+    for (auto _ : state) {
+        const double cpu0 = processCpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        state.counters["core_percent"] = 100.0 * (processCpuSeconds() - cpu0) / wall;
+    }
+    ShutdownAll();  // idle steps: closing waits for no silent exchange
+    for (int line = 1; line <= lines; ++line) CloseCom(line);
+    for (int master : masters) ::close(master);
+    lintra::ComUnitUnload();
+    lintra::CommonProcUnload();
+}
+BENCHMARK(BM_SilentLinesPolling)->Arg(1)->Arg(16)->Arg(255)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
