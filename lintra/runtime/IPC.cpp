@@ -6,21 +6,21 @@
 namespace lintra {
 
 bool TIPCObject::WaitFor(uint32_t timeoutMs) {
-    lastError_ = 0;
+    lastError_.store(0, std::memory_order_relaxed);
     if (!Valid()) {
-        lastWaitResult_ = WaitResult::Failed;
+        SetWaitResult(WaitResult::Failed);
         return false;
     }
     int error = DoWait(timeoutMs);
     if (error == 0) {
-        lastWaitResult_ = WaitResult::Signalled;
+        SetWaitResult(WaitResult::Signalled);
         return true;
     }
     if (error == ETIMEDOUT) {
-        lastWaitResult_ = WaitResult::TimedOut;
+        SetWaitResult(WaitResult::TimedOut);
         return false;
     }
-    lastWaitResult_ = WaitResult::Failed;
+    SetWaitResult(WaitResult::Failed);
     return Fail(error);
 }
 

@@ -32,8 +32,8 @@ public:
     virtual void Close() = 0;
     virtual bool Valid() const = 0;
 
-    uint32_t LastError() const { return lastError_; }
-    WaitResult LastWaitResult() const { return lastWaitResult_; }
+    uint32_t LastError() const { return lastError_.load(std::memory_order_relaxed); }
+    WaitResult LastWaitResult() const { return lastWaitResult_.load(std::memory_order_relaxed); }
 
     uint32_t waitTimeout = kInfinite;
 
@@ -42,13 +42,16 @@ protected:
     // 0 when signalled or acquired, else an errno code (ETIMEDOUT when the time ran out).
     virtual int DoWait(uint32_t timeoutMs) = 0;
     bool Fail(int error) {
-        lastError_ = static_cast<uint32_t>(error);
+        lastError_.store(static_cast<uint32_t>(error), std::memory_order_relaxed);
         return false;
     }
 
 private:
-    uint32_t lastError_ = 0;
-    WaitResult lastWaitResult_ = WaitResult::Signalled;
+    void SetWaitResult(WaitResult result) { lastWaitResult_.store(result, std::memory_order_relaxed); }
+
+    // Any thread may wait on the object, so these are the last writer's.
+    std::atomic<uint32_t> lastError_{0};
+    std::atomic<WaitResult> lastWaitResult_{WaitResult::Signalled};
 };
 
 class TIPCEvent final : public TIPCObject {
