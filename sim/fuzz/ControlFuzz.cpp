@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/fuzz/ControlLines.h"
 #include "sim/fuzz/TwoPanelLine.h"
 #include "sim/panel/ControlCommands.h"
 #include "sim/panel/TextFields.h"
@@ -11,15 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using namespace sim;
     PanelLine line = fuzz::twoPanelLine();
     ControlInterpreter control(line, ControlHooks{});
-    std::string text(reinterpret_cast<const char *>(data), size);
-    size_t begin = 0;
-    while (begin <= text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string command = text.substr(begin, end - begin);
+    fuzz::forEachLine(data, size, [&control](const std::string &command) {
         auto fields = splitFields(command);
         if (fields.empty() || (fields[0] != "save" && fields[0] != "load")) control.execute(command, 0);
-        begin = end + 1;
-    }
+    });
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/fuzz/ControlLines.h"
 #include "sim/lcb/ControllerControl.h"
 #include "sim/units/UnitControl.h"
 
@@ -18,16 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     controller.addUnit(3);
     ControllerControl lcb(controller, ControlHooks{}, [&] { return at; });
 
-    std::string text(reinterpret_cast<const char *>(data), size);
-    size_t begin = 0;
-    while (begin <= text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string command = text.substr(begin, end - begin);
+    fuzz::forEachLine(data, size, [&](const std::string &command) {
         units.execute(command);
         lcb.execute(command);
-        begin = end + 1;
-    }
+    });
     // What the commands left behind must still drive the models.
     line.receive(makeFrame(0, 2), 0);
     controller.receive(makeFrame(3, 8), 0);

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     (void)opened;
     UnitLine line;
     line.add(5);
-    line.find(5)->unit.store(makeFrame(5, 0x1F, std::array<uint8_t, 1>{1}));
+    line.find(5)->unit.events().push_back(makeFrame(5, 0x1F, std::array<uint8_t, 1>{1}));
     NetState net;
     net.expectedGreeting = "hi";
     TcpStream stream(log, net, [&line](std::span<const uint8_t> frame, uint64_t, int mode) {

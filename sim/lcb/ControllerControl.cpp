@@ -33,13 +33,11 @@ std::string ControllerControl::execute(std::string_view command) {
         for (const auto &entry : controller_.units()) text += " " + std::to_string(entry.first);
         return text + "\n";
     }
-    if (verb == "event") return event(f);
-    if (verb == "clear" && f.size() == 2) {
-        ControllerUnit *unit = unitOf(f[1]);
-        if (!unit) return failure("no unit " + f[1]);
-        unit->events.clear();
-        return kOk;
-    }
+    auto queueOf = [this](uint8_t address) -> std::deque<Bytes> * {
+        ControllerUnit *unit = controller_.find(address);
+        return unit ? &unit->events : nullptr;
+    };
+    if (auto answer = executeEventCommand(f, clock_(), queueOf)) return *answer;
     if (verb == "state" && f.size() == 1) return "ok " + state() + "\n";
     if (verb == "counts") return counts(f);
     if (verb == "fault") return applyFaultCommand(controller_.faults(), f, 1);
@@ -50,25 +48,8 @@ std::string ControllerControl::execute(std::string_view command) {
                     " queued " + std::to_string(unit.events.size()) + "\n";
         return text + kOk;
     }
-    if (verb == "pace" && f.size() == 2 && (f[1] == "on" || f[1] == "off")) {
-        hooks_.setPace(f[1] == "on");
-        return kOk;
-    }
-    if (verb == "quit" && f.size() == 1) {
-        hooks_.quit();
-        return kOk;
-    }
+    if (auto answer = executeServerCommand(f, hooks_)) return *answer;
     return failure("unknown command '" + verb + "'");
-}
-
-std::string ControllerControl::event(const Fields &f) {
-    std::string error;
-    auto frame = parseEventFrame(f, 1, clock_(), error);
-    if (!frame) return failure(error);
-    ControllerUnit *unit = controller_.find((*frame)[1]);
-    if (!unit) return failure("no unit " + f[1]);
-    unit->events.push_back(std::move(*frame));
-    return "ok " + std::to_string(unit->events.size()) + "\n";
 }
 
 std::string ControllerControl::counts(const Fields &f) {

@@ -12,7 +12,7 @@
 //                                      silent, error CODE, checksum, cut [N], stray [BYTE],
 //                                      delay MS); fault [KIND] off
 //   dump                               state and one line per unit, then ok
-//   pace on|off, quit
+//   pace on|off, hangup, quit
 #include <functional>
 #include <string>
 #include <string_view>
@@ -33,7 +33,6 @@ public:
 
 private:
     using Fields = std::vector<std::string>;
-    std::string event(const Fields &f);
     std::string counts(const Fields &f);
     std::string state() const;
     ControllerUnit *unitOf(const std::string &field);

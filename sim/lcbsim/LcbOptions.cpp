@@ -52,6 +52,7 @@ Control:
       fault KIND off | fault off
       dump                               state and one line per unit, then ok
       pace on|off                        as --pace
+      hangup                             close every TCP client (it may reconnect)
       quit                               stop the simulator
     Numbers are decimal; ADDR, CODE and BYTE also take 0x-prefixed hex.
   --help                show this text
@@ -61,43 +62,38 @@ Once serving, lcb-sim prints one ready line on standard output: "ready pty SLAVE
 )";
 }
 
-ParsedLcbOptions parseLcbOptions(const std::vector<std::string> &args) {
+Parsed<LcbOptions> parseLcbOptions(const std::vector<std::string> &args) {
     LcbOptions o;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (auto shared = takeServeOption(args, i, o)) {
-            if (!shared->empty()) return {std::nullopt, *shared};
-            continue;
-        }
-        const std::string &a = args[i];
-        bool hasValue = i + 1 < args.size();
-        const std::string v = hasValue ? args[i + 1] : std::string();
+    std::string why = parseServeArgs(args, o, [&o](const std::string &a, const NextValue &value) -> std::optional<std::string> {
+        auto milliseconds = [&](uint32_t &out) -> std::string {
+            const std::string *v = value();
+            auto ms = v ? parseDecimal(*v, 600000) : std::nullopt;
+            if (!ms) return a + " needs milliseconds 0..600000";
+            out = *ms;
+            return "";
+        };
         if (a == "--polling") {
             o.polling = true;
-            continue;
-        }
-        if (!hasValue) return {std::nullopt, "unknown option or missing value '" + a + "' (--help lists them)"};
-        ++i;
-        if (a == "--units") {
-            auto units = parseUnitList(v);
-            if (!units) return {std::nullopt, "--units needs a list of addresses 0..250 such as 0-9,12"};
+        } else if (a == "--units") {
+            const std::string *v = value();
+            auto units = v ? parseUnitList(*v) : std::nullopt;
+            if (!units) return "--units needs a list of addresses 0..250 such as 0-9,12";
             o.units.insert(o.units.end(), units->begin(), units->end());
         } else if (a == "--idle") {
-            auto ms = parseDecimal(v, 600000);
-            if (!ms) return {std::nullopt, "--idle needs milliseconds 0..600000"};
-            o.controller.idleMs = *ms;
-        } else if (a == "--idle-address") {
-            auto address = parseByte(v);
-            if (!address) return {std::nullopt, "--idle-address needs a byte"};
-            o.controller.idleAddress = *address;
+            return milliseconds(o.controller.idleMs);
         } else if (a == "--interval") {
-            auto ms = parseDecimal(v, 600000);
-            if (!ms) return {std::nullopt, "--interval needs milliseconds 0..600000"};
-            o.controller.eventIntervalMs = *ms;
+            return milliseconds(o.controller.eventIntervalMs);
+        } else if (a == "--idle-address") {
+            const std::string *v = value();
+            auto address = v ? parseByte(*v) : std::nullopt;
+            if (!address) return "--idle-address needs a byte";
+            o.controller.idleAddress = *address;
         } else {
-            return {std::nullopt, "unknown option '" + a + "' (--help lists them)"};
+            return std::nullopt;
         }
-    }
-    if (auto why = checkServeOptions(o); !why.empty()) return {std::nullopt, why};
+        return "";
+    });
+    if (!why.empty()) return {std::nullopt, why};
     if (o.units.empty()) o.units.push_back(1);
     return {o, {}};
 }

@@ -15,11 +15,7 @@ struct LcbOptions : ServeOptions {
     bool polling = false;
 };
 
-struct ParsedLcbOptions {
-    std::optional<LcbOptions> options;
-    std::string error;
-};
-ParsedLcbOptions parseLcbOptions(const std::vector<std::string> &args);
+Parsed<LcbOptions> parseLcbOptions(const std::vector<std::string> &args);
 const char *lcbUsage();
 
 }  // namespace sim

@@ -1,7 +1,6 @@
 // lcb-sim: a simulated line controller with its units on a pseudo-terminal, a tty device or
 // loopback TCP.
 #include <algorithm>
-#include <cstdio>
 
 #include "sim/lcb/ControllerResponder.h"
 #include "sim/lcbsim/LcbOptions.h"
@@ -10,13 +9,9 @@
 int main(int argc, char **argv) {
     using namespace sim;
     constexpr const char *kProgram = "lcb-sim";
-    ParsedLcbOptions parsed = parseLcbOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.options) return failStart(kProgram, parsed.error + "\n" + lcbUsage());
+    auto parsed = parseLcbOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (auto status = endBeforeServing(kProgram, parsed, lcbUsage())) return *status;
     const LcbOptions &o = *parsed.options;
-    if (o.help) {
-        std::fputs(lcbUsage(), stdout);
-        return 0;
-    }
     LineController controller(o.controller, SimServer::nowMs());
     std::string units = "controller with units";
     for (uint8_t u : o.units)

@@ -60,6 +60,8 @@ Control:
       pace on|off                           as --pace
       dump [ADDR]                           print the state (all panels or one), then ok
       save FILE | load FILE                 write or read a state file
+      hangup                                close every TCP client (a gateway dropping
+                                            its connections; the client may reconnect)
       quit                                  stop the simulator
     Numbers are decimal; ADDR, TYPE, P1, P2, CODE and BYTE also take 0x-prefixed hex.
   --help                show this text
@@ -84,36 +86,29 @@ std::optional<PanelSpec> parsePanel(const std::string &text) {
 
 ParsedOptions parseOptions(const std::vector<std::string> &args) {
     Options o;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (auto shared = takeServeOption(args, i, o)) {
-            if (!shared->empty()) return {std::nullopt, *shared};
-            continue;
-        }
-        const std::string &a = args[i];
-        std::string v;
-        auto value = [&] {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
+    std::string why = parseServeArgs(args, o, [&o](const std::string &a, const NextValue &value) -> std::optional<std::string> {
         if (a == "--panel") {
-            auto spec = value() ? parsePanel(v) : std::nullopt;
-            if (!spec) return {std::nullopt, "--panel needs ADDR[:FORMAT], ADDR 0..255, FORMAT 0 or 1"};
+            const std::string *v = value();
+            auto spec = v ? parsePanel(*v) : std::nullopt;
+            if (!spec) return "--panel needs ADDR[:FORMAT], ADDR 0..255, FORMAT 0 or 1";
             for (const PanelSpec &p : o.panels)
-                if (p.address == spec->address) return {std::nullopt, "panel " + v + " given twice"};
+                if (p.address == spec->address) return "panel " + *v + " given twice";
             o.panels.push_back(*spec);
         } else if (a == "--ring") {
-            auto ring = value() ? parseDecimal(v, 65535) : std::nullopt;
-            if (!ring || *ring == 0) return {std::nullopt, "--ring needs a count 1..65535"};
+            const std::string *v = value();
+            auto ring = v ? parseDecimal(*v, 65535) : std::nullopt;
+            if (!ring || *ring == 0) return "--ring needs a count 1..65535";
             o.ring = *ring;
         } else if (a == "--state") {
-            if (!value()) return {std::nullopt, "--state needs a file"};
-            o.statePath = v;
+            const std::string *v = value();
+            if (!v) return "--state needs a file";
+            o.statePath = *v;
         } else {
-            return {std::nullopt, "unknown option '" + a + "' (--help lists them)"};
+            return std::nullopt;
         }
-    }
-    if (auto why = checkServeOptions(o); !why.empty()) return {std::nullopt, why};
+        return "";
+    });
+    if (!why.empty()) return {std::nullopt, why};
     if (o.panels.empty() && o.statePath.empty()) o.panels.push_back({1, AnswerFormat::Short});
     return {o, {}};
 }

@@ -21,11 +21,7 @@ struct Options : ServeOptions {
     size_t ring = MessageStore::kDefaultCapacity;
 };
 
-// The options, or the reason the command line was refused.
-struct ParsedOptions {
-    std::optional<Options> options;
-    std::string error;
-};
+using ParsedOptions = Parsed<Options>;
 ParsedOptions parseOptions(const std::vector<std::string> &args);
 const char *usageText();
 

@@ -1,5 +1,4 @@
 // m50-sim: simulated M50 panels on a pseudo-terminal, a tty device or loopback TCP.
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -11,13 +10,9 @@
 int main(int argc, char **argv) {
     using namespace sim;
     constexpr const char *kProgram = "m50-sim";
-    ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.options) return failStart(kProgram, parsed.error + "\n" + usageText());
+    auto parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (auto status = endBeforeServing(kProgram, parsed, usageText())) return *status;
     const Options &o = *parsed.options;
-    if (o.help) {
-        std::fputs(usageText(), stdout);
-        return 0;
-    }
 
     uint64_t nowMs = SimServer::nowMs();
     PanelLine line;

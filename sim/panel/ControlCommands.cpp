@@ -39,7 +39,7 @@ const char *ControlInterpreter::help() {
     return "panels | event ADDR TYPE [P1 [P2 [COUNT]]] | next ADDR N | "
            "zone ADDR Z [state HH] [block HH] [timer N] | counts ADDR | "
            "fault ADDR KIND [ARG] [times N] | fault ADDR [KIND] off | pace on|off | dump [ADDR] | "
-           "save FILE | load FILE | quit";
+           "save FILE | load FILE | hangup | quit";
 }
 
 std::string ControlInterpreter::execute(std::string_view command, uint64_t nowMs) {
@@ -58,17 +58,10 @@ std::string ControlInterpreter::execute(std::string_view command, uint64_t nowMs
     if (verb == "zone") return zone(f);
     if (verb == "counts") return counts(f);
     if (verb == "fault") return fault(f);
-    if (verb == "pace" && f.size() == 2 && (f[1] == "on" || f[1] == "off")) {
-        hooks_.setPace(f[1] == "on");
-        return kOk;
-    }
     if (verb == "dump") return dump(f, nowMs);
     if (verb == "save") return save(f, nowMs);
     if (verb == "load") return load(f, nowMs);
-    if (verb == "quit" && f.size() == 1) {
-        hooks_.quit();
-        return kOk;
-    }
+    if (auto answer = executeServerCommand(f, hooks_)) return *answer;
     return failure("unknown command '" + verb + "' (help lists them)");
 }
 

@@ -12,6 +12,7 @@
 //   pace on|off                             pace every sent byte at the line's baud rate
 //   dump [ADDR]                             the state file text, then ok
 //   save FILE | load FILE                   write or read the state file
+//   hangup                                  close every TCP client
 //   quit                                    stop the simulator
 // ADDR, TYPE, P1, P2 and BYTE are decimal or 0x-prefixed hex.
 #include <cstdint>
@@ -21,13 +22,9 @@
 #include <vector>
 
 #include "sim/panel/PanelLine.h"
+#include "sim/panel/ServerCommands.h"
 
 namespace sim {
-
-struct ControlHooks {
-    std::function<void(bool)> setPace = [](bool) {};
-    std::function<void()> quit = [] {};
-};
 
 class ControlInterpreter {
 public:

@@ -4,6 +4,10 @@
 
 namespace sim {
 
+namespace {
+
+// Takes args[i] (and its value, advancing i) when it is a shared option: nullopt when it is not
+// one, otherwise "" or the reason it was refused.
 std::optional<std::string> takeServeOption(const std::vector<std::string> &args, size_t &i, ServeOptions &o) {
     const std::string &a = args[i];
     auto value = [&](std::string &out) {
@@ -52,7 +56,18 @@ std::optional<std::string> takeServeOption(const std::vector<std::string> &args,
     return std::string();
 }
 
-std::string checkServeOptions(const ServeOptions &o) {
+}  // namespace
+
+std::string parseServeArgs(const std::vector<std::string> &args, ServeOptions &o, const OwnOption &own) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::optional<std::string> why = takeServeOption(args, i, o);
+        if (!why) {
+            NextValue value = [&]() -> const std::string * { return i + 1 < args.size() ? &args[++i] : nullptr; };
+            why = own(args[i], value);
+            if (!why) return "unknown option '" + args[i] + "' (--help lists them)";
+        }
+        if (!why->empty()) return *why;
+    }
     if (o.transportsGiven > 1) return "give only one of --pty, --device, --tcp";
     if (!o.link.empty() && o.transport != LineOptions::Transport::Pty) return "--link goes with --pty";
     return {};

@@ -2,6 +2,7 @@
 // The command-line options every simulator shares: where its line lives, its control socket,
 // its wire log, pacing and padding of what it sends. Each program parses its own options and
 // hands the rest to takeServeOption.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +19,20 @@ struct ServeOptions : LineOptions {
     int transportsGiven = 0;
 };
 
-// Takes args[i] (and its value, advancing i) when it is a shared option. nullopt when args[i] is
-// not one; otherwise "" when taken or the reason it was refused.
-std::optional<std::string> takeServeOption(const std::vector<std::string> &args, size_t &i, ServeOptions &o);
-// The reason the shared options do not go together, or "".
-std::string checkServeOptions(const ServeOptions &o);
+// A program's options, or the reason its command line was refused.
+template <class T>
+struct Parsed {
+    std::optional<T> options;
+    std::string error;
+};
+
+// The value of the option being parsed: the next argument, taken, or nullptr when there is none.
+using NextValue = std::function<const std::string *()>;
+// A program's own option: "" when taken, the reason when refused, nullopt when it is none of its.
+using OwnOption = std::function<std::optional<std::string>(const std::string &option, const NextValue &value)>;
+
+// Parses every argument, the shared options into `o` and the others through `own`; the reason
+// the command line was refused, or "".
+std::string parseServeArgs(const std::vector<std::string> &args, ServeOptions &o, const OwnOption &own);
 
 }  // namespace sim

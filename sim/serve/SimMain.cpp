@@ -12,7 +12,8 @@ int failStart(const char *program, const std::string &why) {
 }
 
 ControlHooks hooksOf(SimServer &server) {
-    return ControlHooks{[&server](bool on) { server.setPace(on); }, [&server] { server.quit(); }};
+    return ControlHooks{[&server](bool on) { server.setPace(on); }, [&server] { server.quit(); },
+                        [&server] { server.hangUp(); }};
 }
 
 int runSimulator(const char *program, const ServeOptions &o, const std::string &what,

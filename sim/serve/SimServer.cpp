@@ -55,6 +55,15 @@ void SimServer::schedule(Stream &s, const Transmission &tx, size_t requestBytes)
     s.freeAtUs = start + bytes.size() * byteUs;
 }
 
+void SimServer::hangUp() {
+    std::erase_if(streams_, [this](const Stream &s) {
+        if (!s.owned) return false;
+        ::close(s.fd);
+        log_.note("client hung up");
+        return true;
+    });
+}
+
 bool SimServer::readStream(Stream &s) {
     uint8_t buffer[256];
     ssize_t n = ::read(s.fd, buffer, sizeof buffer);

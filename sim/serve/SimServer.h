@@ -23,6 +23,8 @@ public:
     // For the responder's control commands.
     void setPace(bool on) { pace_ = on; }
     void quit() { quit_ = true; }
+    // Closes every TCP client, as a gateway that drops its connections.
+    void hangUp();
     static uint64_t nowUs();
     static uint64_t nowMs() { return nowUs() / 1000; }
 

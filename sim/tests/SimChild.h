@@ -102,8 +102,9 @@ public:
     SimChild &operator=(const SimChild &) = delete;
 
     const std::string &ready() const { return ready_; }
-    // The wait status.
+    // The wait status; -1 when the child was never started or is already stopped.
     int stop() {
+        if (pid_ <= 0) return -1;
         ::kill(pid_, SIGTERM);
         int status = 0;
         ::waitpid(pid_, &status, 0);

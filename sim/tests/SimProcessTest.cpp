@@ -1,83 +1,31 @@
 // m50-sim as a separate process: started by the test, driven over its pty and its control
 // socket, stopped by its pid.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "sim/tests/SimChild.h"
 #include "testsupport/Hex.h"
 #include "testsupport/TempDir.h"
 
 namespace {
 
 using testsupport::hexBytes;
-using testsupport::toHex;
-
-// Upper bound for a step of the child; the test never relies on timing within it.
-constexpr int kStepLimitMs = 10000;
-
-bool readable(int fd) {
-    pollfd p{fd, POLLIN, 0};
-    return ::poll(&p, 1, kStepLimitMs) == 1;
-}
-
-std::string readBytes(int fd, size_t count) {
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[64];
-    while (bytes.size() < count && readable(fd)) {
-        ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
-        if (n <= 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    return toHex(bytes);
-}
-
-std::string readLine(int fd) {
-    std::string line;
-    char c;
-    while (readable(fd) && ::read(fd, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-}
+using namespace sim::test;
 
 class SimProcess : public ::testing::Test {
 protected:
     void SetUp() override {
-        int out[2];
-        ASSERT_EQ(::pipe(out), 0);
-        pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::execl(M50_SIM_PATH, "m50-sim", "--pty", "--link", link().c_str(), "--panel", "5",
-                    "--control", control().c_str(), "--log", log().c_str(), nullptr);
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        ready = readLine(out[0]);
-        ::close(out[0]);
+        child.emplace(M50_SIM_PATH, std::vector<std::string>{"--pty", "--link", link(), "--panel", "5", "--control",
+                                                             control(), "--log", log()});
+        ready = child->ready();
     }
     void TearDown() override {
-        if (pid > 0) stop();
-        for (int fd : {line, ctl})
-            if (fd >= 0) ::close(fd);
+        if (line >= 0) ::close(line);
     }
-    int stop() {
-        ::kill(pid, SIGTERM);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        pid = -1;
-        return status;
-    }
+    int stop() { return child->stop(); }
     std::string link() const { return (dir / "ttyPanel").string(); }
     std::string control() const { return (dir / "control").string(); }
     std::string log() const { return (dir / "wire.log").string(); }
@@ -96,25 +44,14 @@ protected:
     std::string exchange(const std::string &frame, size_t answerBytes) {
         auto bytes = hexBytes(frame);
         EXPECT_EQ(::write(line, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-        return readBytes(line, answerBytes);
+        return readHex(line, answerBytes);
     }
-    std::string command(const std::string &text) {
-        if (ctl < 0) {
-            ctl = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un addr{};
-            addr.sun_family = AF_UNIX;
-            std::strncpy(addr.sun_path, control().c_str(), sizeof addr.sun_path - 1);
-            EXPECT_EQ(::connect(ctl, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
-        }
-        std::string request = text + "\n";
-        EXPECT_EQ(::write(ctl, request.data(), request.size()), static_cast<ssize_t>(request.size()));
-        return readLine(ctl);
-    }
+    std::string command(const std::string &text) { return child->command(control(), text); }
 
     // The pty and the control socket are two channels: this waits, within the step limit,
     // until the simulator has seen what went over the line.
     bool waitForCommand(const std::string &text, const std::string &answer) {
-        for (int i = 0; i < kStepLimitMs; ++i) {
+        for (int i = 0; i < kChildStepMs; ++i) {
             if (command(text) == answer) return true;
             ::usleep(1000);
         }
@@ -122,9 +59,9 @@ protected:
     }
 
     testsupport::TempDir dir;
-    pid_t pid = -1;
+    std::optional<SimChild> child;
     std::string ready;
-    int line = -1, ctl = -1;
+    int line = -1;
 };
 
 TEST_F(SimProcess, AnswersPollsOverItsPtyAndObeysItsControlSocket) {
@@ -165,14 +102,14 @@ TEST_F(SimProcess, AnswersPollsOverItsPtyAndObeysItsControlSocket) {
 TEST_F(SimProcess, RefusesABadCommandLine) {
     int status = 0;
     ASSERT_EQ(stop(), 0) << "the normal start of the fixture";
-    pid_t child = ::fork();
-    if (child == 0) {
+    pid_t refused = ::fork();
+    if (refused == 0) {
         int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDERR_FILENO);
         ::execl(M50_SIM_PATH, "m50-sim", "--panel", "300", nullptr);
         ::_exit(127);
     }
-    ::waitpid(child, &status, 0);
+    ::waitpid(refused, &status, 0);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
 }

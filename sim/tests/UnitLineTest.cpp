@@ -29,8 +29,8 @@ protected:
 
 TEST_F(UnitLineTest, PollsHandOutStoredEventsOldestFirstThenTheEmptyAnswer) {
     std::string first = request("05 07 4C B8 01 02 03 04 05"), second = request("05 1F 01");
-    unit(5).store(hexBytes(first));
-    unit(5).store(hexBytes(second));
+    unit(5).events().push_back(hexBytes(first));
+    unit(5).events().push_back(hexBytes(second));
     EXPECT_EQ(send(request("05 02")), first);
     EXPECT_EQ(send(request("05 02")), second);
     EXPECT_EQ(send(request("05 02")), request("05 00"));
@@ -41,8 +41,8 @@ TEST_F(UnitLineTest, PollsHandOutStoredEventsOldestFirstThenTheEmptyAnswer) {
 TEST_F(UnitLineTest, RepeatRequestResendsTheLastEventWithoutTakingTheNext) {
     std::string first = request("05 1F 01"), second = request("05 1F 02");
     EXPECT_EQ(send(request("05 12")), request("05 00")) << "nothing sent yet: answered as a poll";
-    unit(5).store(hexBytes(first));
-    unit(5).store(hexBytes(second));
+    unit(5).events().push_back(hexBytes(first));
+    unit(5).events().push_back(hexBytes(second));
     EXPECT_EQ(send(request("05 02")), first);
     EXPECT_EQ(send(request("05 12")), first);
     EXPECT_EQ(send(request("05 12")), first);
@@ -66,7 +66,7 @@ TEST_F(UnitLineTest, AnswersByRequest) {
 }
 
 TEST_F(UnitLineTest, AbsentUnitIsReportedSilentToEveryRequest) {
-    unit(5).store(hexBytes(request("05 1F 01")));
+    unit(5).events().push_back(hexBytes(request("05 1F 01")));
     unit(5).setAbsent(true);
     for (const char *req : {"05 02", "05 12", "05 08"}) EXPECT_EQ(send(request(req)), request("05 62")) << req;
     unit(5).setAbsent(false);
@@ -84,7 +84,7 @@ TEST_F(UnitLineTest, BroadcastIsHeardByAllAndAnsweredByNone) {
 TEST_F(UnitLineTest, FaultsShapeTheAnswerOfTheirUnitOnly) {
     FaultSet &faults = line.find(5)->faults;
     faults.set(FaultKind::Error, 4, 1);
-    unit(5).store(hexBytes(request("05 1F 01")));
+    unit(5).events().push_back(hexBytes(request("05 1F 01")));
     EXPECT_EQ(send(request("05 02")), request("05 03 04")) << "the event is not taken";
     faults.set(FaultKind::Silent, 0, 1);
     EXPECT_EQ(send(request("05 02")), "");

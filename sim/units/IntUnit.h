@@ -34,10 +34,9 @@ public:
     // A frame to all units: carried out, never answered.
     void hearBroadcast() { ++counts_.broadcasts; }
 
-    void store(Bytes event) { events_.push_back(std::move(event)); }
-    void clear() { events_.clear(); }
     void setAbsent(bool absent) { absent_ = absent; }
     bool absent() const { return absent_; }
+    std::deque<Bytes> &events() { return events_; }
     const std::deque<Bytes> &events() const { return events_; }
     const std::optional<Bytes> &lastEvent() const { return lastEvent_; }
     const UnitCounts &counts() const { return counts_; }

@@ -39,13 +39,11 @@ std::string UnitControl::execute(std::string_view command) {
         for (const auto &entry : line_.units()) text += " " + std::to_string(entry.first);
         return text + "\n";
     }
-    if (verb == "event") return event(f);
-    if (verb == "clear" && f.size() == 2) {
-        LineUnit *target = unitOf(f[1]);
-        if (!target) return failure("no unit " + f[1]);
-        target->unit.clear();
-        return kOk;
-    }
+    auto queueOf = [this](uint8_t address) -> std::deque<Bytes> * {
+        LineUnit *target = line_.find(address);
+        return target ? &target->unit.events() : nullptr;
+    };
+    if (auto answer = executeEventCommand(f, clock_(), queueOf)) return *answer;
     if (verb == "absent") return absent(f);
     if (verb == "fault") {
         LineUnit *target = f.size() > 1 ? unitOf(f[1]) : nullptr;
@@ -57,25 +55,8 @@ std::string UnitControl::execute(std::string_view command) {
         return "ok " + std::to_string(net_.greetings) + (net_.greetings ? " " + net_.lastGreeting : "") + "\n";
     if (verb == "header") return header(f);
     if (verb == "dump") return dump(f);
-    if (verb == "pace" && f.size() == 2 && (f[1] == "on" || f[1] == "off")) {
-        hooks_.setPace(f[1] == "on");
-        return kOk;
-    }
-    if (verb == "quit" && f.size() == 1) {
-        hooks_.quit();
-        return kOk;
-    }
+    if (auto answer = executeServerCommand(f, hooks_)) return *answer;
     return failure("unknown command '" + verb + "'");
-}
-
-std::string UnitControl::event(const Fields &f) {
-    std::string error;
-    auto frame = parseEventFrame(f, 1, clock_(), error);
-    if (!frame) return failure(error);
-    LineUnit *target = line_.find((*frame)[1]);
-    if (!target) return failure("no unit " + f[1]);
-    target->unit.store(std::move(*frame));
-    return "ok " + std::to_string(target->unit.events().size()) + "\n";
 }
 
 std::string UnitControl::absent(const Fields &f) {

@@ -13,7 +13,7 @@
 //   greeting                                ok COUNT [TEXT]: greetings received, the last
 //   header type T|length L [times N]        misframe the TCP answers; header off
 //   dump [ADDR]                             one line per unit, then ok
-//   pace on|off, quit
+//   pace on|off, hangup, quit
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,7 +35,6 @@ public:
 
 private:
     using Fields = std::vector<std::string>;
-    std::string event(const Fields &f);
     std::string absent(const Fields &f);
     std::string counts(const Fields &f);
     std::string header(const Fields &f);

@@ -39,6 +39,25 @@ std::optional<Bytes> parseEventFrame(const std::vector<std::string> &f, size_t a
     return makeFrame(*address, *code, data);
 }
 
+std::optional<std::string> executeEventCommand(const std::vector<std::string> &f, const CivilTime &now,
+                                               const QueueOf &queueOf) {
+    if (f.empty() || (f[0] != "event" && f[0] != "clear")) return std::nullopt;
+    if (f[0] == "clear") {
+        auto address = f.size() == 2 ? parseByte(f[1]) : std::nullopt;
+        std::deque<Bytes> *queue = address ? queueOf(*address) : nullptr;
+        if (!queue) return "error usage: clear ADDR (a unit of the line)\n";
+        queue->clear();
+        return "ok\n";
+    }
+    std::string error;
+    auto frame = parseEventFrame(f, 1, now, error);
+    if (!frame) return "error " + error + "\n";
+    std::deque<Bytes> *queue = queueOf((*frame)[1]);
+    if (!queue) return "error no unit " + f[1] + "\n";
+    queue->push_back(std::move(*frame));
+    return "ok " + std::to_string(queue->size()) + "\n";
+}
+
 std::optional<std::vector<uint8_t>> parseUnitList(const std::string &text) {
     std::vector<uint8_t> units;
     size_t begin = 0;

@@ -5,6 +5,8 @@
 // bytes of event codes that carry their own time (day and hour, day and minute).
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,14 @@ std::array<uint8_t, 2> eventTimeBytes(const CivilTime &t);
 // The event frame of fields f[at..], or nullopt with the reason in `error`.
 std::optional<Bytes> parseEventFrame(const std::vector<std::string> &f, size_t at, const CivilTime &now,
                                      std::string &error);
+
+// The stored events of the unit at an address, or nullptr when there is none.
+using QueueOf = std::function<std::deque<Bytes> *(uint8_t address)>;
+
+// "event ADDR CODE [BYTE|now]..." (ok QUEUED) and "clear ADDR" (ok) against the queues that
+// queueOf finds; nullopt for any other command.
+std::optional<std::string> executeEventCommand(const std::vector<std::string> &f, const CivilTime &now,
+                                               const QueueOf &queueOf);
 
 // A unit list as "0-9,12,200-250" (addresses 0..250), or nullopt.
 std::optional<std::vector<uint8_t>> parseUnitList(const std::string &text);

@@ -48,6 +48,7 @@ Control:
       header off
       dump [ADDR]                        one line per unit, then ok
       pace on|off                        as --pace
+      hangup                             close every TCP client (it may reconnect)
       quit                               stop the simulator
     Numbers are decimal; ADDR, CODE and BYTE also take 0x-prefixed hex.
   --help                show this text
@@ -57,25 +58,24 @@ Once serving, units-sim prints one ready line on standard output: "ready pty SLA
 )";
 }
 
-ParsedUnitsOptions parseUnitsOptions(const std::vector<std::string> &args) {
+Parsed<UnitsOptions> parseUnitsOptions(const std::vector<std::string> &args) {
     UnitsOptions o;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (auto shared = takeServeOption(args, i, o)) {
-            if (!shared->empty()) return {std::nullopt, *shared};
-            continue;
-        }
-        const std::string &a = args[i];
-        if (a == "--units" && i + 1 < args.size()) {
-            auto units = parseUnitList(args[++i]);
-            if (!units) return {std::nullopt, "--units needs a list of addresses 0..250 such as 0-9,12"};
+    std::string why = parseServeArgs(args, o, [&o](const std::string &a, const NextValue &value) -> std::optional<std::string> {
+        if (a == "--units") {
+            const std::string *v = value();
+            auto units = v ? parseUnitList(*v) : std::nullopt;
+            if (!units) return "--units needs a list of addresses 0..250 such as 0-9,12";
             o.units.insert(o.units.end(), units->begin(), units->end());
-        } else if (a == "--expect-greeting" && i + 1 < args.size()) {
-            o.expectedGreeting = args[++i];
+        } else if (a == "--expect-greeting") {
+            const std::string *v = value();
+            if (!v) return "--expect-greeting needs a text";
+            o.expectedGreeting = *v;
         } else {
-            return {std::nullopt, "unknown option or missing value '" + a + "' (--help lists them)"};
+            return std::nullopt;
         }
-    }
-    if (auto why = checkServeOptions(o); !why.empty()) return {std::nullopt, why};
+        return "";
+    });
+    if (!why.empty()) return {std::nullopt, why};
     if (o.expectedGreeting && o.transport != LineOptions::Transport::Tcp)
         return {std::nullopt, "--expect-greeting goes with --tcp"};
     if (o.units.empty()) o.units.push_back(1);

@@ -13,11 +13,7 @@ struct UnitsOptions : ServeOptions {
     std::optional<std::string> expectedGreeting;
 };
 
-struct ParsedUnitsOptions {
-    std::optional<UnitsOptions> options;
-    std::string error;
-};
-ParsedUnitsOptions parseUnitsOptions(const std::vector<std::string> &args);
+Parsed<UnitsOptions> parseUnitsOptions(const std::vector<std::string> &args);
 const char *unitsUsage();
 
 }  // namespace sim

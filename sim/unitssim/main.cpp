@@ -1,6 +1,5 @@
 // units-sim: simulated units of an intelligent line-controller line on a pseudo-terminal, a
 // tty device or loopback TCP.
-#include <cstdio>
 
 #include "sim/serve/SimMain.h"
 #include "sim/units/UnitsResponder.h"
@@ -9,13 +8,9 @@
 int main(int argc, char **argv) {
     using namespace sim;
     constexpr const char *kProgram = "units-sim";
-    ParsedUnitsOptions parsed = parseUnitsOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.options) return failStart(kProgram, parsed.error + "\n" + unitsUsage());
+    auto parsed = parseUnitsOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (auto status = endBeforeServing(kProgram, parsed, unitsUsage())) return *status;
     const UnitsOptions &o = *parsed.options;
-    if (o.help) {
-        std::fputs(unitsUsage(), stdout);
-        return 0;
-    }
     UnitLine line;
     std::string units = "units";
     for (uint8_t u : o.units)
