@@ -2,7 +2,6 @@
 #include <cstddef>
 #include <cstring>
 #include <span>
-#include <string>
 
 #include "lintra/include/lintra.h"
 #include "lintra/ports/EventRecord.h"
@@ -25,12 +24,16 @@ std::span<const uint8_t> block(const uint8_t *params, uint16_t count) {
     return {params, params ? count : size_t{0}};
 }
 
+// failureText names the export for the general log; a log that fails too is given up on.
 template <typename Call>
-int32_t guarded(const char *name, int32_t failure, Call &&call) {
+int32_t guarded(const char *failureText, int32_t failure, Call &&call) {
     try {
         return call();
     } catch (...) {
-        lintra::LogMain(std::string(name) + ":: exception", 2);
+        try {
+            lintra::LogMain(failureText, 2);
+        } catch (...) {
+        }
         return failure;
     }
 }
@@ -41,13 +44,13 @@ extern "C" {
 
 LINTRA_API int32_t SendPultCommand(uint16_t line, int32_t, uint16_t cmd, uint16_t count,
                                    const uint8_t *params) {
-    return guarded("SendPultCommand", 4,
+    return guarded("SendPultCommand:: exception", 4,
                    [&] { return lintra::SendPultCommand(line, cmd, block(params, count)); });
 }
 
 LINTRA_API int32_t SendCmdGetReply(uint16_t line, int32_t, uint16_t cmd, uint16_t count,
                                    const uint8_t *params, LintraEventRecord *reply) {
-    return guarded("SendCmdGetReply", -4, [&] {
+    return guarded("SendCmdGetReply:: exception", -4, [&] {
         EventRecord record{};
         const int32_t result = lintra::SendCmdGetReply(line, cmd, block(params, count), record);
         if (result == 0 && reply) std::memcpy(reply, &record, sizeof record);
@@ -57,11 +60,14 @@ LINTRA_API int32_t SendCmdGetReply(uint16_t line, int32_t, uint16_t cmd, uint16_
 
 LINTRA_API int32_t SendContrCommand(uint16_t line, uint16_t addr, uint16_t cmd, uint16_t count,
                                     const uint8_t *params) {
-    return lintra::SendContrCommand(tessel::SteadyClock::instance(), line, addr, cmd, block(params, count));
+    // Its own failures go to cl.erl; this guard only catches a failure to write that entry.
+    return guarded("SendContrCommand:: exception", -1, [&] {
+        return lintra::SendContrCommand(tessel::SteadyClock::instance(), line, addr, cmd, block(params, count));
+    });
 }
 
 LINTRA_API int32_t LCBCommand(uint16_t line, uint16_t cmd, uint16_t count, const uint8_t *params) {
-    return guarded("LCBCommand", 4, [&] {
+    return guarded("LCBCommand:: exception", 4, [&] {
         return lintra::LCBCommand(tessel::SteadyClock::instance(), line, cmd, block(params, count));
     });
 }
