@@ -9,6 +9,7 @@
 #include "lintra/ports/delivery/LineEvents.h"
 #include "lintra/ports/lines/ReqstFile.h"
 #include "lintra/ports/lines/SharedObjects.h"
+#include "lintra/ports/lines/StartLine.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
 #include "platform/Clock.h"
@@ -16,18 +17,9 @@
 namespace lintra {
 namespace {
 
-constexpr int kLineInUse = -1;
-constexpr int kNoClient = -2;
-constexpr int kCannotOpen = -4;
 constexpr uint64_t kCloseDrainMs = 20000;
 constexpr uint32_t kCloseDrainStepMs = 100;
 constexpr int32_t kCloseGiveUpCounter = -2;
-
-// The per-line tables start afresh when no line is open in any process.
-void FirstLineInit() {
-    LineState::Reset();
-    LoadLineState();
-}
 
 int StartPanelLine(int32_t line, const char *port, intptr_t wnd, uint16_t addr) {
     const std::string portName = port ? port : "";
@@ -35,31 +27,23 @@ int StartPanelLine(int32_t line, const char *port, intptr_t wnd, uint16_t addr) 
                 std::to_string(addr) + " )",
             6);
     // A frame carries one address byte and the port has 256 address slots.
-    if (!IsLineNumber(line) || addr > 0xFF || !port) return kCannotOpen;
+    if (!IsLineNumber(line) || addr > 0xFF || !port) return kStartCannotOpen;
     if (LineTable::Get(line)) {
         LogMain("Линия " + std::to_string(line) + " уже занята!", 6);
-        return kLineInUse;
+        return kStartLineInUse;
     }
     if (FindPanelLine(TPanelPort::DeviceOf(portName), addr)) {
         host::showMessageBox("На этом порте уже есть панель с таким адресом!", "Ошибка инициализации",
                              host::kMessageBoxIconStop);
-        return kCannotOpen;
+        return kStartCannotOpen;
     }
-    if (SharedObjects::OpenLineCount() == 0) FirstLineInit();
-    const std::optional<TEventTarget> target = ResolveClient(wnd);
-    if (!target) return kNoClient;
-    SetClientWindow(target->window);
-
-    auto panel = std::make_shared<TPultControl>(line, static_cast<uint8_t>(addr));
-    panel->setEventTarget(*target);
-    if (!LineTable::Put(line, panel)) return kLineInUse;
-    if (!panel->InitCom(portName, line)) {
-        LineTable::Take(line);
-        return kCannotOpen;
-    }
-    if (LineSpeedMode(line) != 0) panel->ChangePultModeLocked();
-    LineEvents::instance().createReady(line);
-    return SharedObjects::IncrementOpenLineCount();
+    std::shared_ptr<TPultControl> panel;
+    const int result = StartLineObject(line, portName, wnd, [&] {
+        panel = std::make_shared<TPultControl>(line, static_cast<uint8_t>(addr));
+        return panel;
+    });
+    if (result > 0 && LineSpeedMode(line) != 0) panel->ChangePultModeLocked();
+    return result;
 }
 
 void ShutdownLine(int line) {
@@ -96,6 +80,11 @@ void CloseLine(int line) {
         LineState::SetMsgNumber(line, panel->currentMsgNumber());
         SaveLineState();
         LogLine(line, "Состояние записано, N=" + std::to_string(LineState::MsgNumber(line)), 5);
+    }
+    if (object->ClosesWithStopFrame()) {
+        PanelFrame stop = PanelFrame::connectionLost();
+        FrameChecksum(stop);
+        object->outQueue().ReplaceHeadOrPut(stop);
     }
     DrainQueue(*object);
     const size_t dropped = object->outQueue().Count();

@@ -34,11 +34,15 @@ bool TPanelPort::enter(TPultControl *line, uint8_t address) {
 }
 
 int TPanelPort::leave(TPultControl *line) {
-    std::lock_guard lock(slotsMutex_);
-    for (auto &slot : slots_)
-        if (slot == line) slot = nullptr;
     int left = 0;
-    for (auto *slot : slots_) left += slot != nullptr;
+    {
+        std::lock_guard lock(slotsMutex_);
+        for (auto &slot : slots_)
+            if (slot == line) slot = nullptr;
+        for (auto *slot : slots_) left += slot != nullptr;
+    }
+    // No step picks the line any more; wait for one that already has.
+    std::lock_guard wait(line->servingMutex());
     return left;
 }
 
@@ -51,13 +55,17 @@ int TPanelPort::lineCount() const {
 
 TPanelPort::StepResult TPanelPort::Step() {
     if (!lock_.lock(TPortLock::Who::Polling, kLockWaitMs)) return StepResult::LockTimeout;
-    std::lock_guard slots(slotsMutex_);
     TPultControl *line = nullptr;
-    for (size_t i = 1; i <= slots_.size() && !line; ++i) {
-        const size_t index = (lastServed_ + i) % slots_.size();
-        if (slots_[index]) {
-            line = slots_[index];
-            lastServed_ = index;
+    std::unique_lock<std::mutex> busy;
+    {
+        std::lock_guard slots(slotsMutex_);
+        for (size_t i = 1; i <= slots_.size() && !line; ++i) {
+            const size_t index = (lastServed_ + i) % slots_.size();
+            if (slots_[index]) {
+                line = slots_[index];
+                lastServed_ = index;
+                busy = std::unique_lock(line->servingMutex());
+            }
         }
     }
     if (!line) {

@@ -6,7 +6,9 @@
 // Step() is one turn of the polling thread: pick the next line in cyclic order of the 256
 // address slots, run its ServePult under the port lock, then hand the step's records to the
 // line with the port lock released (a delivery may wait for a collector in another process and
-// must not hold up direct exchanges meanwhile). A line leaves its slot only between steps.
+// must not hold up direct exchanges meanwhile). The line is held busy from the pick to the last
+// delivery, so leave() returns only once no step of it is running; the slot table is free
+// meanwhile, so other lines can enter and leave the port.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -63,7 +65,6 @@ private:
     const std::string name_;
     TPortLock lock_;
     std::atomic<uint8_t> mode_{0};
-    // Guards the slots and is held through each step, so leave() never overlaps a serve.
     mutable std::mutex slotsMutex_;
     std::array<TPultControl *, 256> slots_{};
     size_t lastServed_ = 0;

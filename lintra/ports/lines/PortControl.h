@@ -38,6 +38,9 @@ public:
     virtual void SendEvInfo(EventRecord &record);
     // Once only: passes the stop frame (4, 0xFB, 0x65) to SendComMsg and marks the line closed.
     virtual void StopLine();
+    // Line-controller lines: CloseCom makes the stop frame the next frame to be sent before it
+    // lets the queue drain.
+    virtual bool ClosesWithStopFrame() const { return false; }
 
     int line() const { return line_; }
     const std::string &portName() const { return portName_; }

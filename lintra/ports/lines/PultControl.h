@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "lintra/ports/PultLink.h"
@@ -69,6 +70,8 @@ public:
     uint8_t address() const { return address_; }
     bool portOwner() const { return portOwner_; }
     TPanelPort *panelPort() const { return port_.get(); }
+    // Held by the polling thread from picking the line for a step to its last delivery.
+    std::mutex &servingMutex() { return servingMutex_; }
     const std::shared_ptr<TPanelPort> &sharedPanelPort() const { return port_; }
     // The next message or status answer delivered makes the requested number current.
     void RequestReset() { if (link_) link_->setResetRequest(true); }
@@ -107,6 +110,7 @@ private:
     bool portOwner_ = false;
     std::unique_ptr<TPultLink> link_;
     bool inPort_ = false;
+    std::mutex servingMutex_;
 
     std::atomic<bool> silent_{false};
     std::atomic<bool> reqenbld_{false};

@@ -1,7 +1,12 @@
 // The panel line around its link: the direct exchange and the port shared by several lines.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "lintra/ports/delivery/LineEvents.h"
+#include "lintra/ports/lines/com_unit.h"
 #include "lintra/ports/lines/tests/PultFixture.h"
+#include "testsupport/TempDir.h"
 
 namespace lintra {
 namespace {
@@ -58,6 +63,36 @@ TEST(PanelPortTest, LinesOnOnePortAreServedInTurn) {
     }
     EXPECT_EQ(addresses, "05 09 05 09 ");
     EXPECT_EQ(first.panelPort->leave(first.line.get()), 1);
+}
+
+// A record of a shared-memory line that nobody collects holds up that line's polling thread,
+// but neither the direct exchanges on its port nor the other lines joining or leaving it.
+TEST(PanelPortTest, UncollectedRecordHoldsNeitherThePortNorItsSlots) {
+    testsupport::IsolatedHost host;
+    ComUnitLoad();
+    {
+        test::PultFixture f;
+        ASSERT_TRUE(LineEvents::instance().createReady(f.line->line()));
+        f.pollingOn();
+        f.answer(test::messageAnswer(1));
+        std::thread driver([&] { f.panelPort->Step(); });
+        // The step has taken the message (the number moves before the delivery starts).
+        for (int i = 0; i < 1000000 && f.line->currentMsgNumber() != 1; ++i) std::this_thread::yield();
+        ASSERT_EQ(f.line->currentMsgNumber(), 1);
+
+        f.answer(signedBytes({0xA5, test::kAddress, 90, 17, 0}));
+        EventRecord reply{};
+        f.line->SendCmdGetRepl(PanelFrame::command(test::kAddress, 93, {}), reply);
+        EXPECT_EQ(reply.code, 90);
+
+        TPultControl other(4, 9, f.clock);
+        EXPECT_TRUE(other.JoinPort(f.panelPort, false));
+        EXPECT_EQ(f.panelPort->leave(&other), 1);
+
+        f.line.reset();  // the waiting delivery gives up, the step ends
+        driver.join();
+    }
+    ComUnitUnload();
 }
 
 }  // namespace
