@@ -7,8 +7,8 @@
 
 namespace lintra {
 
-// The command text is the code as two hex digits, the form of every command that has no text
-// of its own.
+// Commands without a text of their own show their code as two hex digits. Parameters are read
+// from the frame's 16-byte buffer whatever its length says, so a short frame never over-reads.
 std::string ControllerCommandText(const PanelFrame &frame);
 
 }  // namespace lintra
