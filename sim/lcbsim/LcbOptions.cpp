@@ -5,8 +5,8 @@
 
 namespace sim {
 
-const char *lcbUsage() {
-    return R"(Usage: lcb-sim [LINE] [--units LIST] [options]
+const std::string &lcbUsage() {
+    static const std::string text = R"(Usage: lcb-sim [LINE] [--units LIST] [options]
 Simulates a line controller that polls its own units and forwards their events to the PC as
 frames. It acknowledges every unit command of the acknowledged set (5, 6, 8, 11, 12, 15, 16,
 17, 20, 22, 23, 29, 31, 32, 33, 34, 41, 44, 46, 49, 51, 52, 54, 57) with a frame of code 0x64
@@ -51,15 +51,8 @@ Control:
                                          delay MS
       fault KIND off | fault off
       dump                               state and one line per unit, then ok
-      pace on|off                        as --pace
-      hangup                             close every TCP client (it may reconnect)
-      quit                               stop the simulator
-    Numbers are decimal; ADDR, CODE and BYTE also take 0x-prefixed hex.
-  --help                show this text
-
-Once serving, lcb-sim prints one ready line on standard output: "ready pty SLAVE",
-"ready device PATH" or "ready tcp PORT". SIGTERM or SIGINT stops it.
-)";
+)" + unitSimUsageEnd("lcb-sim");
+    return text;
 }
 
 Parsed<LcbOptions> parseLcbOptions(const std::vector<std::string> &args) {
@@ -75,10 +68,7 @@ Parsed<LcbOptions> parseLcbOptions(const std::vector<std::string> &args) {
         if (a == "--polling") {
             o.polling = true;
         } else if (a == "--units") {
-            const std::string *v = value();
-            auto units = v ? parseUnitList(*v) : std::nullopt;
-            if (!units) return "--units needs a list of addresses 0..250 such as 0-9,12";
-            o.units.insert(o.units.end(), units->begin(), units->end());
+            return takeUnitList(value(), o.units);
         } else if (a == "--idle") {
             return milliseconds(o.controller.idleMs);
         } else if (a == "--interval") {

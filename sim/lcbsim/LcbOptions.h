@@ -16,6 +16,6 @@ struct LcbOptions : ServeOptions {
 };
 
 Parsed<LcbOptions> parseLcbOptions(const std::vector<std::string> &args);
-const char *lcbUsage();
+const std::string &lcbUsage();
 
 }  // namespace sim

@@ -10,7 +10,7 @@ int main(int argc, char **argv) {
     using namespace sim;
     constexpr const char *kProgram = "lcb-sim";
     auto parsed = parseLcbOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (auto status = endBeforeServing(kProgram, parsed, lcbUsage())) return *status;
+    if (auto status = endBeforeServing(kProgram, parsed, lcbUsage().c_str())) return *status;
     const LcbOptions &o = *parsed.options;
     LineController controller(o.controller, SimServer::nowMs());
     std::string units = "controller with units";

@@ -75,4 +75,23 @@ std::optional<std::vector<uint8_t>> parseUnitList(const std::string &text) {
     return units;
 }
 
+std::string takeUnitList(const std::string *text, std::vector<uint8_t> &units) {
+    auto list = text ? parseUnitList(*text) : std::nullopt;
+    if (!list) return "--units needs a list of addresses 0..250 such as 0-9,12";
+    units.insert(units.end(), list->begin(), list->end());
+    return "";
+}
+
+std::string unitSimUsageEnd(const std::string &program) {
+    return R"(      pace on|off                        as --pace
+      hangup                             close every TCP client (it may reconnect)
+      quit                               stop the simulator
+    Numbers are decimal; ADDR, CODE and BYTE also take 0x-prefixed hex.
+  --help                show this text
+
+Once serving, )" + program + R"( prints one ready line on standard output: "ready pty SLAVE",
+"ready device PATH" or "ready tcp PORT". SIGTERM or SIGINT stops it.
+)";
+}
+
 }  // namespace sim

@@ -36,5 +36,12 @@ std::optional<std::string> executeEventCommand(const std::vector<std::string> &f
 
 // A unit list as "0-9,12,200-250" (addresses 0..250), or nullopt.
 std::optional<std::vector<uint8_t>> parseUnitList(const std::string &text);
+// The --units option of a program: the list `text` (nullptr when missing) added to `units`;
+// "" or the reason it was refused.
+std::string takeUnitList(const std::string *text, std::vector<uint8_t> &units);
+
+// The end of the usage text of units-sim and lcb-sim: the commands of the serving loop, the
+// number forms and the ready line.
+std::string unitSimUsageEnd(const std::string &program);
 
 }  // namespace sim

@@ -4,8 +4,8 @@
 
 namespace sim {
 
-const char *unitsUsage() {
-    return R"(Usage: units-sim [LINE] [--units LIST] [options]
+const std::string &unitsUsage() {
+    static const std::string text = R"(Usage: units-sim [LINE] [--units LIST] [options]
 Simulates the units of an intelligent line-controller line, which the PC polls itself: each
 unit answers a poll (code 2) with its oldest stored event or code 0 when it has none, a repeat
 request (0x12) with the event it sent last, a known command with code 0 and an unknown one
@@ -47,26 +47,15 @@ Control:
       header length L [times N]          TCP answers announcing L bytes (cut or zero-padded)
       header off
       dump [ADDR]                        one line per unit, then ok
-      pace on|off                        as --pace
-      hangup                             close every TCP client (it may reconnect)
-      quit                               stop the simulator
-    Numbers are decimal; ADDR, CODE and BYTE also take 0x-prefixed hex.
-  --help                show this text
-
-Once serving, units-sim prints one ready line on standard output: "ready pty SLAVE",
-"ready device PATH" or "ready tcp PORT". SIGTERM or SIGINT stops it.
-)";
+)" + unitSimUsageEnd("units-sim");
+    return text;
 }
 
 Parsed<UnitsOptions> parseUnitsOptions(const std::vector<std::string> &args) {
     UnitsOptions o;
     std::string why = parseServeArgs(args, o, [&o](const std::string &a, const NextValue &value) -> std::optional<std::string> {
-        if (a == "--units") {
-            const std::string *v = value();
-            auto units = v ? parseUnitList(*v) : std::nullopt;
-            if (!units) return "--units needs a list of addresses 0..250 such as 0-9,12";
-            o.units.insert(o.units.end(), units->begin(), units->end());
-        } else if (a == "--expect-greeting") {
+        if (a == "--units") return takeUnitList(value(), o.units);
+        if (a == "--expect-greeting") {
             const std::string *v = value();
             if (!v) return "--expect-greeting needs a text";
             o.expectedGreeting = *v;

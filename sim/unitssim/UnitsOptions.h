@@ -14,6 +14,6 @@ struct UnitsOptions : ServeOptions {
 };
 
 Parsed<UnitsOptions> parseUnitsOptions(const std::vector<std::string> &args);
-const char *unitsUsage();
+const std::string &unitsUsage();
 
 }  // namespace sim

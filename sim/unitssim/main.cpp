@@ -9,7 +9,7 @@ int main(int argc, char **argv) {
     using namespace sim;
     constexpr const char *kProgram = "units-sim";
     auto parsed = parseUnitsOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (auto status = endBeforeServing(kProgram, parsed, unitsUsage())) return *status;
+    if (auto status = endBeforeServing(kProgram, parsed, unitsUsage().c_str())) return *status;
     const UnitsOptions &o = *parsed.options;
     UnitLine line;
     std::string units = "units";
