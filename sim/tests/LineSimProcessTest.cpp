@@ -59,7 +59,7 @@ TEST_F(LineSimProcess, LcbSimAcknowledgesAndForwardsOverItsPty) {
     EXPECT_EQ(child.stop(), 0);
 }
 
-TEST_F(LineSimProcess, M50SimBehindAGatewayPadsEveryAnswerTo13Bytes) {
+TEST_F(LineSimProcess, M50SimBehindAGatewayPadsEveryAnswerTo13BytesAndHangsUpOnRequest) {
     SimChild child(M50_SIM_PATH, {"--tcp", "0", "--pad", "13", "--panel", "5", "--control", path("ctl"), "--log",
                                   path("wire.log")});
     int s = connectTcp(tcpPortOf(child.ready()));
@@ -67,6 +67,10 @@ TEST_F(LineSimProcess, M50SimBehindAGatewayPadsEveryAnswerTo13Bytes) {
     ASSERT_TRUE(writeHex(s, "A4 05 5D F9"));
     EXPECT_EQ(readHex(s, 13), "A5 05 5A 00 F5 00 00 00 00 00 00 00 00");
     EXPECT_EQ(child.command(path("ctl"), "counts 5"), "ok heard 1 answered 1");
+    EXPECT_EQ(child.command(path("ctl"), "hangup"), "ok");
+    char byte;
+    EXPECT_TRUE(readable(s));
+    EXPECT_EQ(::read(s, &byte, 1), 0) << "the gateway closed the connection";
     ::close(s);
     EXPECT_EQ(child.stop(), 0);
 }

@@ -67,6 +67,8 @@ Parsed<UnitsOptions> parseUnitsOptions(const std::vector<std::string> &args) {
     if (!why.empty()) return {std::nullopt, why};
     if (o.expectedGreeting && o.transport != LineOptions::Transport::Tcp)
         return {std::nullopt, "--expect-greeting goes with --tcp"};
+    if (o.pad > 0 && o.transport == LineOptions::Transport::Tcp)
+        return {std::nullopt, "--pad would corrupt the TCP framing (header length misframes on purpose)"};
     if (o.units.empty()) o.units.push_back(1);
     return {o, {}};
 }
