@@ -62,6 +62,21 @@ TEST_F(CommonProcTest, EmptyStoreLoadsDefaultsAndNeverCreatesALogFile) {
     EXPECT_TRUE(LogFiles().empty());
 }
 
+TEST_F(CommonProcTest, UnusableStoreEndsTheLoadQuietlyWithBuiltInValues) {
+    host_.dir().write("not-a-directory", "");
+    testsupport::ScopedEnv hive("TESSEL_USER_HIVE", (host_.dir() / "not-a-directory" / "user.reg").string());
+    host_.dir().write("discmd.ini", "[LINE0]\nDISABLED=05\n");
+    CommonProcLoad();
+    EXPECT_EQ(LineLog(0), nullptr);
+    EXPECT_EQ(CommandLog(), nullptr);
+    EXPECT_EQ(CycleCount(), 1);
+    EXPECT_EQ(LineSpeedMode(3), 1);
+    EXPECT_EQ(Policy().reqTimeout, 2);
+    const uint8_t five[] = {0xA3, 0xFB, 0x05};
+    EXPECT_FALSE(IsCommandDisabled(1, five));  // the file is read after the store's first keys
+    LogMain("no log to go to", 1);
+}
+
 TEST_F(CommonProcTest, LineLogsExistOnlyWhereLevelsAskForThem) {
     SetDword(kLoggingRoot, "MaxLevel", 9);
     SetDword(kLevels, "Line3", 2);
