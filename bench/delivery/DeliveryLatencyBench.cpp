@@ -123,62 +123,23 @@ intptr_t eventCallback(void *record, intptr_t) {
     return 0;
 }
 
-void BM_WireToCallback(benchmark::State &state) {
-    LoadedLibrary library;
-    PanelOnPty panel;
-    window = LintraRegisterWindow(&ignoreMessages, nullptr);
-    if (StartPanel(kLine, panel.path().c_str(), reinterpret_cast<intptr_t>(&eventCallback), kAddress) < 1 ||
-        LCBCommand(kLine, 6, 0, nullptr) != 0) {
-        state.SkipWithError("line not opened");
-        return;
-    }
-    Percentiles latency;
-    uint16_t number = 0;
-    for (auto _ : state) {
-        number = nextNumber(number);
-        const int64_t sent = panel.answerNextPoll(number);
-        std::unique_lock lock(sink.mutex);
-        const bool came = sink.arrived.wait_for(lock, std::chrono::milliseconds(kStepMs),
-                                                [&] { return sink.number == (number & 0xFF); });
-        if (!sent || !came) {
-            state.SkipWithError("no record");
-            break;
-        }
-        const double us = static_cast<double>(sink.at - sent) / 1000.0;
-        sink.number = -1;
-        latency.samplesUs.push_back(us);
-        state.SetIterationTime(us / 1e6);
-    }
-    latency.report(state);
-    LintraUnregisterWindow(window);
+bool openLine(benchmark::State &state, const PanelOnPty &panel, intptr_t wnd) {
+    if (StartPanel(kLine, panel.path().c_str(), wnd, kAddress) >= 1 && LCBCommand(kLine, 6, 0, nullptr) == 0) return true;
+    state.SkipWithError("line not opened");
+    return false;
 }
-BENCHMARK(BM_WireToCallback)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
-void BM_WireToCollectorProcess(benchmark::State &state) {
-    LoadedLibrary library;
-    PanelOnPty panel;
-    const int count = static_cast<int>(state.max_iterations);
-    if (StartPanel(kLine, panel.path().c_str(), 0, kAddress) < 1 || LCBCommand(kLine, 6, 0, nullptr) != 0) {
-        state.SkipWithError("line not opened");
-        return;
-    }
-    ChildProcess collector(LINTRA_CLIENT_PROBE, {"collect", std::to_string(kLine), std::to_string(count)});
-    if (collector.readLine() != "ready") {
-        state.SkipWithError("collector not ready");
-        return;
-    }
+// One polled message per iteration; receivedAt(p1) answers when the client had the record
+// whose first parameter is p1, or 0 when it never came.
+template <typename ReceivedAt>
+void measure(benchmark::State &state, PanelOnPty &panel, ReceivedAt receivedAt) {
     Percentiles latency;
     uint16_t number = 0;
     for (auto _ : state) {
         number = nextNumber(number);
         const int64_t sent = panel.answerNextPoll(number);
-        auto line = collector.readLine();
-        std::istringstream fields(line.value_or(""));
-        std::string word;
-        int p1 = -1;
-        int64_t at = 0;
-        fields >> word >> p1 >> at;
-        if (!sent || word != "msg" || p1 != (number & 0xFF)) {
+        const int64_t at = sent ? receivedAt(static_cast<uint8_t>(number)) : 0;
+        if (!at) {
             state.SkipWithError("no record");
             break;
         }
@@ -187,6 +148,41 @@ void BM_WireToCollectorProcess(benchmark::State &state) {
         state.SetIterationTime(us / 1e6);
     }
     latency.report(state);
+}
+
+void BM_WireToCallback(benchmark::State &state) {
+    LoadedLibrary library;
+    PanelOnPty panel;
+    window = LintraRegisterWindow(&ignoreMessages, nullptr);
+    if (openLine(state, panel, reinterpret_cast<intptr_t>(&eventCallback)))
+        measure(state, panel, [](uint8_t p1) -> int64_t {
+            std::unique_lock lock(sink.mutex);
+            if (!sink.arrived.wait_for(lock, std::chrono::milliseconds(kStepMs), [&] { return sink.number == p1; }))
+                return 0;
+            sink.number = -1;
+            return sink.at;
+        });
+    LintraUnregisterWindow(window);
+}
+BENCHMARK(BM_WireToCallback)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+void BM_WireToCollectorProcess(benchmark::State &state) {
+    LoadedLibrary library;
+    PanelOnPty panel;
+    if (!openLine(state, panel, 0)) return;
+    ChildProcess collector(LINTRA_CLIENT_PROBE, {"collect", std::to_string(kLine), std::to_string(state.max_iterations)});
+    if (collector.readLine() != "ready") {
+        state.SkipWithError("collector not ready");
+        return;
+    }
+    measure(state, panel, [&](uint8_t p1) -> int64_t {
+        std::istringstream fields(collector.readLine().value_or(""));
+        std::string word;
+        int number = -1;
+        int64_t at = 0;
+        fields >> word >> number >> at;
+        return word == "msg" && number == p1 ? at : 0;
+    });
 }
 BENCHMARK(BM_WireToCollectorProcess)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
 

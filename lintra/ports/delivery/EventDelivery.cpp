@@ -88,7 +88,7 @@ void SendEvInfo(const TEventTarget &target, TDeliveryLine &line, EventRecord &re
     LogLineEvent(number, "SendEvInfo...", record, 8);
     switch (target.mode) {
     case DeliveryMode::SharedMemory:
-        line.AwayFromPort([&] { deliverToSlot(line, record); });
+        deliverToSlot(line, record);
         break;
     case DeliveryMode::Window:
     case DeliveryMode::Callback:

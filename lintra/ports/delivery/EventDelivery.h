@@ -3,7 +3,6 @@
 // callback, or through the line's slot of "LintraGlobalData". Every line kind delivers through
 // SendEvInfo; the start exports choose the target with ResolveClient.
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "lintra/ports/EventRecord.h"
@@ -37,15 +36,13 @@ public:
     // True once the line is being destroyed: a waiting delivery gives up. Setting the line's
     // ready event after raising it ends a wait at once.
     virtual bool DeliveryClosing() const = 0;
-    // Runs wait with the port lock released, so that direct exchanges on the port go on while
-    // nobody collects this line's records. The default runs it as it stands (no port lock).
-    virtual void AwayFromPort(const std::function<void()> &wait) { wait(); }
 };
 
 // Delivers one record of the line to its client. In shared-memory mode the calling thread
 // blocks until a collector declares itself ready (ResumeLine) or the line closes; in the other
 // two modes the client's procedure runs on the calling thread and the record lives only during
-// that call. Line 0 delivers nothing by window or callback.
+// that call. Line 0 delivers nothing by window or callback. A polling thread calls it with its
+// port lock released, so that a line nobody collects does not stop direct exchanges.
 void SendEvInfo(const TEventTarget &target, TDeliveryLine &line, EventRecord &record);
 
 }  // namespace lintra

@@ -1,6 +1,6 @@
 #pragma once
 // The shared objects of one isolated host, attached the way the library's load step does it,
-// and a line object that lends delivery its number, its closing flag and its port-lock hook.
+// and a line object that lends delivery its number and its closing flag.
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -42,16 +42,7 @@ public:
     explicit FakeLine(int number) : number_(number) {}
     int DeliveryLineNumber() const override { return number_; }
     bool DeliveryClosing() const override { return closing.load(); }
-    void AwayFromPort(const std::function<void()> &wait) override {
-        portLockHeld = false;
-        wait();
-        portLockHeld = true;
-        ++awayCalls;
-    }
-
     std::atomic<bool> closing{false};
-    std::atomic<bool> portLockHeld{true};
-    std::atomic<int> awayCalls{0};
 
 private:
     int number_;
