@@ -22,13 +22,15 @@ StreamReader::Result TcpStream::receive(std::span<const uint8_t> bytes, uint64_t
             log_.bytes("skip", m.payload, "message type " + std::to_string(m.type));
             continue;
         }
-        bool valid = frameIsValid(m.payload);
         if (!greeted_ && net_.expectedGreeting) {
             log_.bytes("rx", m.payload, "before the greeting, not answered");
             continue;
         }
-        log_.bytes("rx", m.payload, valid ? "" : "bad checksum");
-        if (announcedLength(m.payload.empty() ? 0 : m.payload[0]) != m.payload.size()) continue;
+        if (announcedLength(m.payload.empty() ? 0 : m.payload[0]) != m.payload.size()) {
+            log_.bytes("drop", m.payload, "length byte does not match the message");
+            continue;
+        }
+        log_.bytes("rx", m.payload, frameIsValid(m.payload) ? "" : "bad checksum");
         if (auto tx = handler_(m.payload, nowMs, speedMode)) {
             tx->bytes = net_.header.wrap(tx->bytes);
             result.replies.push_back({std::move(*tx), kHeaderBytes + m.payload.size()});
