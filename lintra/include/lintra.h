@@ -103,6 +103,15 @@ LINTRA_API bool NewQueryMessageOldFormat(int32_t driver, int32_t line, int32_t s
 LINTRA_API bool NewGetLineMessageOldFormat(int32_t driver, int32_t line, void *buffer, bool resume, int32_t sub);
 LINTRA_API bool NewResumeLine(int32_t driver, int32_t line, int32_t sub);
 
+/* Intelligent line-controller lines: the library polls every unit (0..250) of the line's unit
+ * mask itself. StartIntCom opens one on a serial port (port and wnd as for StartPanel);
+ * StartNetCom behind a TCP gateway, port = "host:port:greeting". LCBCommand 3 sets the unit
+ * count, 1/2 the mask, 6/5 switch polling on and off. Results as StartPanel. */
+LINTRA_API int32_t StartIntCom(int32_t line, const char *port, intptr_t wnd);
+LINTRA_API int32_t StartIntComNew(int32_t line, const char *port);
+LINTRA_API int32_t StartNetCom(int32_t line, const char *port, intptr_t wnd);
+LINTRA_API int32_t StartNetComNew(int32_t line, const char *port);
+
 /* Panel lines. Line numbers are 0..255 and panel addresses 0..255; other values are refused.
  *
  * StartPanel opens a panel line on a serial port ("COM" + n, mapped to a device by the machine

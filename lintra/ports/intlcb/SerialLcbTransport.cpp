@@ -10,6 +10,7 @@ TSerialLcbTransport::TSerialLcbTransport(Port &port, tessel::Clock &clock, int l
     : port_(&port), clock_(clock), line_(line), reopen_(std::move(reopen)) {}
 
 void TSerialLcbTransport::TransmitMsg(const PanelFrame &frame) {
+    if (!port_) return;
     port_->purge();
     const uint8_t n = frame.length();
     if (n < 2) {
@@ -61,7 +62,7 @@ size_t TSerialLcbTransport::readRest(PanelFrame &answer, size_t expected) {
 
 bool TSerialLcbTransport::GetAnswer(PanelFrame &answer) {
     answer = PanelFrame{};
-    if (!readFirstByte(answer)) {
+    if (!port_ || !readFirstByte(answer)) {
         if (LineLogEnabled(line_, 8))
             LogLineBytes16(line_, "GetAnswer::Не дождались начала посылки - таймаут: ", answer.bytes, 8);
         answer = PanelFrame{};

@@ -24,8 +24,9 @@ public:
     bool GetAnswer(PanelFrame &answer) override;
     bool checksAnswers() const override { return true; }
 
-    // The port the line works on now (after a reopen the line hands in the new one).
-    void setPort(Port &port) { port_ = &port; }
+    // The port the line works on now: the line hands in the new one after a reopen, nullptr
+    // while none is open (every exchange then fails).
+    void setPort(Port *port) { port_ = port; }
 
 private:
     bool readFirstByte(PanelFrame &answer);

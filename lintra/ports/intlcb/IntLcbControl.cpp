@@ -1,0 +1,90 @@
+#include "lintra/ports/intlcb/IntLcbControl.h"
+
+#include <cstring>
+
+#include "lintra/host/MessageBox.h"
+#include "lintra/ports/lines/PanelPort.h"
+#include "lintra/runtime/CommonProc.h"
+
+namespace lintra {
+namespace {
+
+constexpr uint32_t kStartMs = 5000;
+
+}  // namespace
+
+TIntLCBControl::TIntLCBControl(int line, tessel::Clock &clock) : TIntLcbLine(line, clock) {}
+
+TIntLCBControl::~TIntLCBControl() {
+    markTerminating();
+    if (reset_) reset_->Stop();
+    stopPolling();
+}
+
+bool TIntLCBControl::openPort() {
+    int error = 0;
+    port_ = TPanelPort::OpenDevice(portName(), &error);
+    if (!port_) {
+        LogLine(line(), "Ошибка инициализации линии, порт " + portName() + ": " + std::strerror(error), 2);
+        return false;
+    }
+    port_->setTimeouts(TSerialLcbTransport::kTimeouts);
+    port_->setLine(kLineSettings);
+    LogLine(line(), "Линия инициализирована, порт " + portName(), 5);
+    return true;
+}
+
+bool TIntLCBControl::InitCom(const std::string &port, int line) {
+    LogMain("TIntLCBControl.InitCom( " + port + ", " + std::to_string(line) + " )", 6);
+    setPortName(port);
+    if (!openPort()) {
+        host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
+        return false;
+    }
+    auto transport = std::make_unique<TSerialLcbTransport>(*port_, clock_, this->line(), [this] { ReInitCom(); });
+    transport_ = transport.get();
+    LogMain("LCBM created", 6);
+    startPolling(std::move(transport), {kStartMs, static_cast<uint32_t>(std::max(Policy().reqTimeout, 0)) + 1, 0});
+    LogMain("IntComThread created", 6);
+    LogMain("end TIntLCBControl.InitCom", 5);
+    return true;
+}
+
+bool TIntLCBControl::ReInitCom() {
+    std::lock_guard lock(wireMutex_);
+    LogLine(line(), "TPortControl.ReInitCom", 6);
+    if (port_) {
+        if (transport_) transport_->setPort(nullptr);
+        clock_.sleepMs(10);
+        port_.reset();
+        LogLine(line(), "Закрываем линию, порт " + portName(), 5);
+        clock_.sleepMs(50);
+    }
+    const bool opened = openPort();
+    if (transport_ && opened) transport_->setPort(port_.get());
+    return opened;
+}
+
+int TIntLCBControl::SendComMsg(const PanelFrame &frame, int priority) {
+    if (LineLogEnabled(line(), 6)) LogLineBytes16(line(), "TIntLCBControl.SendComMsg", frame.bytes, 6);
+    return TIntLcbLine::SendComMsg(frame, priority);
+}
+
+void TIntLCBControl::StartLineReset() {
+    LogLine(line(), "Рестарт линии", 4);
+    if (reset_) reset_->Stop();  // a reset that has ended; one runs at a time (serving is off meanwhile)
+    reset_ = std::make_unique<TRstThread>(
+        line(), *master(), clock_,
+        TRstThread::Wire{[this](const PanelFrame &f) {
+                             std::lock_guard lock(wireMutex_);
+                             transport_->TransmitMsg(f);
+                         },
+                         [this] {
+                             std::lock_guard lock(wireMutex_);
+                             if (port_) port_->setRts(true);
+                         },
+                         [this] { ReInitCom(); }});
+    reset_->Start();
+}
+
+}  // namespace lintra

@@ -1,0 +1,18 @@
+#pragma once
+// The port string of a line behind a TCP gateway: host, port and greeting, split at the first
+// two colons (the greeting may hold colons of its own).
+#include <optional>
+#include <string>
+
+namespace lintra {
+
+struct NetPortString {
+    std::string host;
+    std::string service;
+    std::string greeting;
+};
+
+// nullopt when the string lacks two colons.
+std::optional<NetPortString> ParseNetPortString(const std::string &text);
+
+}  // namespace lintra
