@@ -16,6 +16,7 @@
 #include "lintra/ports/lines/tests/PultFixture.h"
 #include "lintra/runtime/CommonProc.h"
 #include "platform/Registry.h"
+#include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
 
 namespace {
@@ -37,6 +38,34 @@ void BM_DirectExchangeCpu(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_DirectExchangeCpu);
+
+double threadCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+// The library's own CPU per direct exchange with m50-sim on a pseudo-terminal, measured as the
+// calling thread's CPU time: wire time and the protocol's pauses are waits and do not count.
+void BM_DirectExchangeWithSim(benchmark::State &state) {
+    testsupport::IsolatedHost host;
+    sim::test::SimChild sim(M50_SIM_PATH, {"--pty", "--panel", "5", "--log", "/dev/null"});
+    const std::string port = sim.ready().substr(sim.ready().rfind(' ') + 1);
+    lintra::CommonProcLoad();
+    lintra::ComUnitLoad();
+    if (StartPanelNew(1, port.c_str(), 5) != 1) state.SkipWithError("no line");
+    LintraEventRecord reply{};
+    for (auto _ : state) {
+        const double cpu0 = threadCpuSeconds();
+        SendCmdGetReply(1, 0, 93, 0, nullptr, &reply);
+        state.SetIterationTime(threadCpuSeconds() - cpu0);
+        if (reply.code != 90) state.SkipWithError("panel did not answer");
+    }
+    CloseCom(1);
+    lintra::ComUnitUnload();
+    lintra::CommonProcUnload();
+}
+BENCHMARK(BM_DirectExchangeWithSim)->UseManualTime()->Iterations(200)->Unit(benchmark::kMicrosecond);
 
 double processCpuSeconds() {
     rusage usage{};
