@@ -86,6 +86,9 @@ std::optional<TEventTarget> ResolveClient(intptr_t wnd) {
 void SendEvInfo(const TEventTarget &target, TDeliveryLine &line, EventRecord &record) {
     const int number = line.DeliveryLineNumber();
     LogLineEvent(number, "SendEvInfo...", record, 8);
+    // A slot whose first field is 0 reads as free: a record without its line number would be
+    // written and never collected, and the line would wait for a resume that never comes.
+    if (number > 0) record.line = static_cast<uint16_t>(number);
     switch (target.mode) {
     case DeliveryMode::SharedMemory:
         deliverToSlot(line, record);
@@ -93,7 +96,6 @@ void SendEvInfo(const TEventTarget &target, TDeliveryLine &line, EventRecord &re
     case DeliveryMode::Window:
     case DeliveryMode::Callback:
         if (number <= 0) break;
-        record.line = static_cast<uint16_t>(number);
         callClient(number, [&] {
             if (target.mode == DeliveryMode::Callback)
                 target.callback(&record, 0);

@@ -12,9 +12,9 @@ using test::FakeLine;
 
 constexpr uint32_t kPatience = 10000;  // ms; only a broken build waits this long
 
-EventRecord numbered(int line, uint8_t n) {
+// The line field is left 0: delivery puts the line's number in, or the slot would read as free.
+EventRecord numbered(uint8_t n) {
     EventRecord record{};
-    record.line = static_cast<uint16_t>(line);
     record.address = 5;
     record.code = 0x57;
     record.dataLength = 1;
@@ -48,7 +48,7 @@ TEST_F(SharedSlots, EachResumeReleasesOneRecordAndNoneIsLost) {
     FakeLine line(kLine);
     test::PollingThread polling(line, [&] {
         for (int n = 1; n <= kCount; ++n) {
-            EventRecord record = numbered(kLine, static_cast<uint8_t>(n));
+            EventRecord record = numbered(static_cast<uint8_t>(n));
             SendEvInfo(shared_, line, record);
         }
     });
@@ -81,7 +81,7 @@ TEST_F(SharedSlots, ClosingLineGivesUpItsWaitWithoutWriting) {
     dataEvent(kLine);
     FakeLine line(kLine);
     test::PollingThread polling(line, [&] {
-        EventRecord record = numbered(kLine, 1);
+        EventRecord record = numbered(1);
         SendEvInfo(shared_, line, record);
     });
     line.closing = true;
@@ -92,7 +92,7 @@ TEST_F(SharedSlots, ClosingLineGivesUpItsWaitWithoutWriting) {
 
 TEST_F(SharedSlots, LineWithoutReadyEventDeliversNothing) {
     FakeLine line(9);  // GetEvent never called, no start made the ready event
-    EventRecord record = numbered(9, 1);
+    EventRecord record = numbered(1);
     SendEvInfo(shared_, line, record);
     EXPECT_FALSE(QueryMessage(9));
 }
