@@ -22,10 +22,10 @@ public:
     static constexpr uint32_t kDirectLockWaitMs = 1300;
     static constexpr uint32_t kIdleStepMs = 50;
 
-    // The records one polling step hands to the client, in order (at most a connection change
-    // and a message or answer).
+    // The records one polling step hands to the client, in order: at most a loss report for
+    // the command, then for the poll a restore report and a message.
     struct StepRecords {
-        std::array<EventRecord, 2> records{};
+        std::array<EventRecord, 3> records{};
         size_t count = 0;
         bool idle = false;  // nothing queued and polling off: the driver pauses kIdleStepMs
         void add(const EventRecord &record) {

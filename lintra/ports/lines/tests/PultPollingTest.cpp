@@ -119,6 +119,14 @@ TEST_F(PultPollingTest, CommandQueuedWhileSilentRepeatsTheLossReport) {
     EXPECT_EQ(line->outQueue().Count(), 1u);
 }
 
+TEST_F(PultPollingTest, OneStepCanReportLossRestoreAndAMessage) {
+    pollingOn();
+    loseConnection();
+    line->SendComMsg(PanelFrame::command(test::kAddress, 80, std::vector<uint8_t>{1, 2}), 0);
+    answer(messageAnswer(1));  // the poll after the repeated loss report is answered
+    EXPECT_EQ(codes(step()), (std::vector<uint16_t>{kLost, kRestored, 0x61}));
+}
+
 TEST_F(PultPollingTest, SilentPortOwnerHuntsSpeedAfterThreeThenEveryFiveSteps) {
     pollingOn();
     loseConnection();
