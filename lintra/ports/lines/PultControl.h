@@ -35,11 +35,12 @@ public:
 
     TPultControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance());
     // Stores the message number, leaves the port (waiting for a step in progress to end) and
-    // stops the port's polling thread with the last line.
+    // stops the port's polling thread with the last line. A step delivers on the polling
+    // thread, so the line's own window procedure or callback must not destroy it (CloseCom).
     ~TPultControl() override;
 
     // Joins the panel line already open on the same port name, or opens the port and starts
-    // its polling thread. False (after the message box) when the port cannot be opened or the
+    // its polling thread. False when the port cannot be opened (after the message box) or the
     // address slot of the port is taken.
     bool InitCom(const std::string &port, int line) override;
     // Applies the line's speed mode to the port again.
