@@ -136,6 +136,15 @@ LINTRA_API int32_t LengthOfOutQueue(int32_t line);
  * 1: the line is not open or is no panel line. */
 LINTRA_API int32_t ResetPultBuffer(int32_t line);
 
+/* Line-controller lines on a serial port. StartCom opens one (port and wnd as for StartPanel):
+ * the controller polls its units itself and forwards their events; the frames of LCBCommand
+ * and SendContrCommand go to it under the RTS/DSR handshake. Results as StartPanel. */
+LINTRA_API int32_t StartCom(int32_t line, const char *port, intptr_t wnd);
+/* StartCom with wnd = 0. */
+LINTRA_API int32_t StartComNew(int32_t line, const char *port);
+/* Reopens and pulses the port of a line-controller line; nothing on other lines. */
+LINTRA_API void SMCReset(int32_t line);
+
 #ifdef __cplusplus
 }
 #endif

@@ -21,6 +21,9 @@ struct LintraApi {
     decltype(&::SendPultCommand) SendPultCommand = nullptr;
     decltype(&::SendCmdGetReply) SendCmdGetReply = nullptr;
     decltype(&::LintraRegisterWindow) LintraRegisterWindow = nullptr;
+    // Line-controller lines; tests of those check them themselves.
+    decltype(&::StartCom) StartCom = nullptr;
+    decltype(&::SendContrCommand) SendContrCommand = nullptr;
 
     explicit LintraApi(const char *path) : handle(::dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
         if (!handle) return;
@@ -30,6 +33,8 @@ struct LintraApi {
         bind(SendPultCommand, "SendPultCommand");
         bind(SendCmdGetReply, "SendCmdGetReply");
         bind(LintraRegisterWindow, "LintraRegisterWindow");
+        bind(StartCom, "StartCom");
+        bind(SendContrCommand, "SendContrCommand");
     }
     ~LintraApi() {
         if (handle) ::dlclose(handle);
