@@ -28,7 +28,6 @@ bool TIntLCBControl::openPort() {
         LogLine(line(), "Ошибка инициализации линии, порт " + portName() + ": " + std::strerror(error), 2);
         return false;
     }
-    port_->setTimeouts(TSerialLcbTransport::kTimeouts);
     port_->setLine(kLineSettings);
     LogLine(line(), "Линия инициализирована, порт " + portName(), 5);
     return true;

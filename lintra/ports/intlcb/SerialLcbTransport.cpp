@@ -7,7 +7,14 @@
 namespace lintra {
 
 TSerialLcbTransport::TSerialLcbTransport(Port &port, tessel::Clock &clock, int line, std::function<void()> reopen)
-    : port_(&port), clock_(clock), line_(line), reopen_(std::move(reopen)) {}
+    : clock_(clock), line_(line), reopen_(std::move(reopen)) {
+    setPort(&port);
+}
+
+void TSerialLcbTransport::setPort(Port *port) {
+    port_ = port;
+    if (port_) port_->setTimeouts(kTimeouts);
+}
 
 void TSerialLcbTransport::TransmitMsg(const PanelFrame &frame) {
     if (!port_) return;

@@ -14,7 +14,7 @@ public:
     static constexpr uint32_t kAnswerPartMs = 500;
     static constexpr uint32_t kParitySwitchMs = 2;
     static constexpr uint32_t kAfterReopenMs = 100;
-    // The read time-outs of a line-controller port.
+    // The time-outs of a line-controller port; the transport sets them on every port it gets.
     static constexpr PortTimeouts kTimeouts{200, 20, 300, 20, 50};
 
     // reopen reopens the line's port after a short write.
@@ -26,7 +26,7 @@ public:
 
     // The port the line works on now: the line hands in the new one after a reopen, nullptr
     // while none is open (every exchange then fails).
-    void setPort(Port *port) { port_ = port; }
+    void setPort(Port *port);
 
 private:
     bool readFirstByte(PanelFrame &answer);
