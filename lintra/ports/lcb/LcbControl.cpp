@@ -2,14 +2,12 @@
 
 #include <cstring>
 #include <mutex>
-#include <span>
 
 #include "lintra/host/MessageBox.h"
 #include "lintra/ports/FrameToRecord.h"
 #include "lintra/ports/LocalTime.h"
-#include "lintra/ports/commands/ControllerCommands.h"
+#include "lintra/ports/intlcb/ControllerMailboxService.h"
 #include "lintra/ports/lines/PanelPort.h"
-#include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -139,20 +137,7 @@ void TLCBControl::DeliverFrame(const PanelFrame &frame) {
 }
 
 void TLCBControl::ServeMailbox() {
-    ControllerMap *map = SharedObjects::Controllers();
-    if (!map || closed()) return;
-    ControllerMailbox box;
-    std::memcpy(&box, &map->mailbox, sizeof box);
-    if (box.targetLine != line()) return;
-    const int32_t empty = ControllerMailbox::kEmpty;
-    std::memcpy(&map->mailbox.targetLine, &empty, sizeof empty);
-    // The count comes from another program: a command said to have more parameters than the
-    // mailbox holds is not sent with a part of them.
-    if (box.paramCount > sizeof box.params) {
-        LogLine(line(), "ControllerMailbox: too many parameters " + std::to_string(box.paramCount), 2);
-        return;
-    }
-    SendContrCommand(clock_, line(), box.address, box.command, std::span<const uint8_t>(box.params, box.paramCount));
+    if (!closed()) ServeControllerMailbox(clock_, line());
 }
 
 }  // namespace lintra

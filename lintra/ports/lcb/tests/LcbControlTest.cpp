@@ -131,7 +131,7 @@ TEST_F(LcbControlTest, ReopeningPulsesTheControlLinesAndKeepsAskingForTheLine) {
     EXPECT_EQ(port->trace(), "purge line dtr+ rts+ dtr- rts- rts+");
 }
 
-TEST_F(LcbControlTest, MailboxCommandsAreQueuedOnceAndOverlongOnesRefused) {
+TEST_F(LcbControlTest, MailboxCommandsAreQueuedOnceAndOverlongOnesNotAtAll) {
     ControllerMailbox &box = SharedObjects::Controllers()->mailbox;
     auto post = [&](int32_t target, uint16_t count) {
         std::memset(&box, 0, sizeof box);
