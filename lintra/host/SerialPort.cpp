@@ -177,13 +177,15 @@ bool SerialPort::purge() { return purgeTty(fd_) || fail(errno); }
 
 bool SerialPort::modemLinesMissing(int error) {
     if (!pseudoTerminal_ || (error != ENOTTY && error != EINVAL)) return false;
-    if (!modemLinesReported_.exchange(true))
+    if (!modemLinesGone_.exchange(true))
         hostLog(kLogWarning, "SerialPort " + device_ + ": a pseudo-terminal has no modem lines; RTS and DTR changes "
                              "are ignored and DSR is unknown");
     return true;
 }
 
 bool SerialPort::setModemLine(int line, bool on) {
+    // Once a pseudo-terminal has refused, every frame would pay two failing ioctls for nothing.
+    if (modemLinesGone_) return true;
     if (ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0) return true;
     int error = errno;
     return modemLinesMissing(error) || fail(error);
@@ -194,6 +196,7 @@ bool SerialPort::setRts(bool on) { return setModemLine(TIOCM_RTS, on); }
 bool SerialPort::setDtr(bool on) { return setModemLine(TIOCM_DTR, on); }
 
 std::optional<bool> SerialPort::dsr() {
+    if (modemLinesGone_) return std::nullopt;
     int lines = 0;
     if (ioctl(fd_, TIOCMGET, &lines) == 0) return (lines & TIOCM_DSR) != 0;
     int error = errno;

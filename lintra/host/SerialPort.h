@@ -53,7 +53,7 @@ private:
     PortTimeouts timeouts_;
     TtyLineState line_;
     std::atomic<int> lastError_{0};
-    std::atomic<bool> modemLinesReported_{false};
+    std::atomic<bool> modemLinesGone_{false};  // a pseudo-terminal refused them once
     std::atomic<bool> parityReported_{false};
 };
 
