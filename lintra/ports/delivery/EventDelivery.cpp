@@ -42,6 +42,7 @@ bool writeSlot(TDeliveryLine &line, const EventRecord &record) {
         if (line.DeliveryClosing() || !EventSlots::Attached()) return false;
         if (auto guard = EventSlots::Guard::Lock(kMutexStepMs)) {
             guard->Write(number, record);
+            guard.reset();  // a woken collector finds the mutex free
             auto &events = LineEvents::instance();
             for (const auto &data : {events.data(0), events.dataForDelivery(number)})
                 if (data) data->set();
