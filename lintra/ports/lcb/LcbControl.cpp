@@ -47,8 +47,9 @@ bool TLCBControl::Open(std::unique_ptr<Port> port, bool threads) {
     master_ = std::make_unique<TLCBMaster>(*this, *port_, clock_);
     receiver_ = std::make_unique<TLcbReceiver>(*port_, clock_, line());
     transmitter_ = std::make_unique<TLcbTransmitter>(*port_, clock_, *master_, outQueue());
-    if (threads) startThreads();
+    // Pulsed before the threads exist, so that nothing else uses the port meanwhile.
     PulseControlLines();
+    if (threads) startThreads();
     return true;
 }
 
