@@ -111,7 +111,7 @@ void TIntLCBMaster::emptyQueueAnswer(uint8_t unit, const PanelFrame &answer) {
     log("Controller queue is empty:", answer, 8);
     if (units_.noAnswerCount(unit) != 0) deliverRestored(unit);
     units_.resetMissing(unit);
-    LogLine(line_, "1. Пропустим цикл опроса для контроллера " + Hex2(unit), 8);
+    if (LineLogEnabled(line_, 8)) LogLine(line_, "1. Пропустим цикл опроса для контроллера " + Hex2(unit), 8);
     units_.setSkipCount(unit, static_cast<uint32_t>(std::max(policy_.skipIfEmpty, 0)));
 }
 
@@ -149,7 +149,7 @@ void TIntLCBMaster::sendCommand(const PanelFrame &command) {
 // Error codes 2 and 3 (command not supported) are final: delivered at once, never repeated.
 bool TIntLCBMaster::errorAcceptedAtOnce(const PanelFrame &command, const PanelFrame &answer) {
     const uint8_t errorCode = answer.param(0);
-    log((std::string(errorText(errorCode)) + Hex2(command.address())).c_str(), answer, 4);
+    if (LineLogEnabled(line_, 4)) log((std::string(errorText(errorCode)) + Hex2(command.address())).c_str(), answer, 4);
     if (errorCode != 2 && errorCode != 3) return false;
     units_.resetMissing(command.address());
     log("Oтвет: ", answer, 7);
@@ -179,10 +179,11 @@ void TIntLCBMaster::CountUnit(PanelFrame frame) {
     const uint8_t unit = frame.address();
     const uint32_t count = units_.countMissing(unit);
     units_.ApplyExclusion(unit, TUnitTables::Caller::CountUnit);
-    LogLine(line_,
-            "No answer event. Addr:" + Hex2(unit) + ", NoConn: " + std::to_string(count) +
-                ", TotalNoConn:" + std::to_string(units_.totalMissing()),
-            6);
+    if (LineLogEnabled(line_, 6))
+        LogLine(line_,
+                "No answer event. Addr:" + Hex2(unit) + ", NoConn: " + std::to_string(count) +
+                    ", TotalNoConn:" + std::to_string(units_.totalMissing()),
+                6);
     hooks_.deliver(frame);
 }
 
