@@ -62,14 +62,14 @@ TEST_F(LcbControlTest, TransmitStepsFollowTheHandshake) {
         Dsr dsr;
         uint64_t advanceMs;
         bool queue;
-        const char *trace;
+        std::string trace;
     } steps[] = {
         {off, 10, false, ""},                   // nothing queued, nothing asked
         {off, 0, true, "rts+"},                 // a frame waits: ask for the line
         {off, 0, false, "rts+"},                // not granted, and no time stamp yet: ask again
         {off, 3, false, ""},                    // not granted, not late
         {off, 3, false, "rts+"},                // late: ask again
-        {follows, 6, false, ("w:" + frame + " rts-").c_str()},  // granted: send, let go
+        {follows, 6, false, "w:" + frame + " rts-"},  // granted: send, let go
         {follows, 6, false, "rts+"},            // the controller let go too: the flag still asks
         {follows, 1, false, "rts-"},            // granted with nothing queued: let go
     };
@@ -144,18 +144,18 @@ TEST_F(LcbControlTest, MailboxCommandsAreQueuedOnceAndOverlongOnesNotAtAll) {
     post(kLine + 1, 1);  // another line's
     line->ServeMailbox();
     EXPECT_EQ(line->outQueue().Count(), 0u);
-    EXPECT_EQ(box.targetLine, kLine + 1);
+    EXPECT_EQ(int32_t{box.targetLine}, kLine + 1);
 
     post(kLine, 1);
     line->ServeMailbox();
     line->ServeMailbox();
-    EXPECT_EQ(box.targetLine, ControllerMailbox::kEmpty);
+    EXPECT_EQ(int32_t{box.targetLine}, ControllerMailbox::kEmpty);
     ASSERT_EQ(line->outQueue().Count(), 1u);
     EXPECT_EQ(compactHex(line->outQueue().Get()->wire()), compactHex(signedFrame({0xA5, 0x07, 0x09, 0x03, 0})));
 
     post(kLine, 200);  // more than the mailbox holds
     line->ServeMailbox();
-    EXPECT_EQ(box.targetLine, ControllerMailbox::kEmpty);
+    EXPECT_EQ(int32_t{box.targetLine}, ControllerMailbox::kEmpty);
     EXPECT_EQ(line->outQueue().Count(), 0u);
 }
 
