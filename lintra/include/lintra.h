@@ -112,6 +112,15 @@ LINTRA_API int32_t StartIntComNew(int32_t line, const char *port);
 LINTRA_API int32_t StartNetCom(int32_t line, const char *port, intptr_t wnd);
 LINTRA_API int32_t StartNetComNew(int32_t line, const char *port);
 
+/* A panel line behind a TCP serial gateway: port = "host:port:greeting" (the greeting is not
+ * sent), addr the panel address 0..255, wnd as for StartPanel. Frames go to the gateway as they
+ * are and every answer is read as 13 bytes. LCBCommand 6/5 switch polling on and off;
+ * ResetPultBuffer answers 1. Results as StartPanel; -4 also when the string lacks two colons or
+ * the host does not resolve. */
+LINTRA_API int32_t StartNetRS(int32_t line, const char *port, intptr_t wnd, uint16_t addr);
+/* StartNetRS with wnd = 0. */
+LINTRA_API int32_t StartNetRSNew(int32_t line, const char *port, uint16_t addr);
+
 /* Panel lines. Line numbers are 0..255 and panel addresses 0..255; other values are refused.
  *
  * StartPanel opens a panel line on a serial port ("COM" + n, mapped to a device by the machine

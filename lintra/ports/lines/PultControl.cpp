@@ -12,8 +12,9 @@
 namespace lintra {
 
 
-TPultControl::TPultControl(int line, uint8_t address, tessel::Clock &clock)
-    : TPortControl(line), clock_(clock), address_(address) {}
+TPultControl::TPultControl(int line, uint8_t address, tessel::Clock &clock, PollRules rules)
+    : TPortControl(line), clock_(clock), address_(address), rules_(rules),
+      restoreCountdown_(rules.restoreCountdownStart) {}
 
 TPultControl::~TPultControl() {
     markTerminating();

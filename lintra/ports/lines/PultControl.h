@@ -16,6 +16,20 @@
 
 namespace lintra {
 
+// What a line kind changes in the polling step. The defaults are those of a panel on a
+// serial port; a panel behind a TCP gateway has no speeds to hunt, no receiver to resync
+// and no log of its own.
+struct PultPollRules {
+    int restoreCountdownStart = 5;
+    bool repeatedLossReport = true;  // a new command on a silent line reports the loss again
+    bool resetRequests = true;       // ResetPultBuffer and a panel restart make the asked number current
+    bool repeatOnAnyErrorAnswer = false;  // the first send takes no error answer as an answer
+    bool huntSpeed = true;
+    bool resyncAfterFailure = true;
+    bool stepLog = true;
+    bool plainNumberWrap = false;  // the next number is always current + 1 modulo 65536
+};
+
 class TPultControl : public TPortControl {
 public:
     // How long a direct exchange waits for the port lock before it gives up.
@@ -33,7 +47,15 @@ public:
         }
     };
 
-    TPultControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance());
+    using PollRules = PultPollRules;
+    static PollRules GatewayRules() {
+        return {.restoreCountdownStart = 0, .repeatedLossReport = false, .resetRequests = false,
+                .repeatOnAnyErrorAnswer = true, .huntSpeed = false, .resyncAfterFailure = false,
+                .stepLog = false, .plainNumberWrap = true};
+    }
+
+    TPultControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance(),
+                 PollRules rules = {});
     // Stores the message number, leaves the port (waiting for a step in progress to end) and
     // stops the port's polling thread with the last line. A step delivers on the polling
     // thread, so the line's own window procedure or callback must not destroy it (CloseCom).
@@ -69,13 +91,19 @@ public:
     bool GetAnswer(PanelFrame &buffer) { return link_->GetAnswer(buffer); }
 
     uint8_t address() const { return address_; }
+    tessel::Clock &clock() const { return clock_; }
     bool portOwner() const { return portOwner_; }
     TPanelPort *panelPort() const { return port_.get(); }
     // Held by the polling thread from picking the line for a step to its last delivery.
     std::mutex &servingMutex() { return servingMutex_; }
     const std::shared_ptr<TPanelPort> &sharedPanelPort() const { return port_; }
-    // The next message or status answer delivered makes the requested number current.
-    void RequestReset() { if (link_) link_->setResetRequest(true); }
+    // The next message or status answer delivered makes the requested number current. False
+    // on a line kind without reset requests.
+    bool RequestReset() {
+        if (!rules_.resetRequests) return false;
+        if (link_) link_->setResetRequest(true);
+        return true;
+    }
 
     // Polling state, for the exports and for tests.
     bool silent() const { return silent_.load(); }
@@ -104,9 +132,13 @@ private:
     void pollAnswered(const PanelFrame &answer, StepRecords &out);
     void pollMissed(StepRecords &out);
     uint16_t numberToRequest() const;
+    void resyncAfterFailure();
+    void stepLog(const char *event, int level) const;
+    void stepLogFrame(const char *event, const PanelFrame &frame, int level) const;
 
     tessel::Clock &clock_;
     const uint8_t address_;
+    const PollRules rules_;
     std::shared_ptr<TPanelPort> port_;
     bool portOwner_ = false;
     std::unique_ptr<TPultLink> link_;
@@ -118,7 +150,7 @@ private:
     std::atomic<bool> newCommand_{false};
     std::atomic<bool> answeredOnce_{false};
     int autoCnt_ = 3;
-    int restoreCountdown_ = 5;
+    int restoreCountdown_;
     int noconnskip_ = 0;
     bool alternation_ = false;
     std::atomic<uint16_t> currentNumber_{0};

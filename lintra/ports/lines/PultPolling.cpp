@@ -24,20 +24,23 @@ bool isAccepted(const PanelFrame &frame) {
     return !isErrorAnswer(frame) || frame.bytes[3] == 2 || frame.bytes[3] == 3;
 }
 
-void log(int line, const char *event, int level) {
-    LogLine(line, std::string("TPultControl.ServePult::") + event, level);
-}
-void logFrame(int line, const char *event, const PanelFrame &frame, int level) {
-    LogLineBytes16(line, std::string("TPultControl.ServePult::") + event, frame.bytes, level);
-}
-
 }  // namespace
+
+void TPultControl::stepLog(const char *event, int level) const {
+    if (rules_.stepLog) LogLine(line(), std::string("TPultControl.ServePult::") + event, level);
+}
+void TPultControl::stepLogFrame(const char *event, const PanelFrame &frame, int level) const {
+    if (rules_.stepLog) LogLineBytes16(line(), std::string("TPultControl.ServePult::") + event, frame.bytes, level);
+}
+void TPultControl::resyncAfterFailure() {
+    if (rules_.resyncAfterFailure) ResyncLine();
+}
 
 TPultControl::StepRecords TPultControl::ServePult() {
     StepRecords out;
     followPortMode();
     const std::optional<PanelFrame> command = outQueue().Peek();
-    if (LineLogEnabled(line(), 9))
+    if (rules_.stepLog && LineLogEnabled(line(), 9))
         LogLine(line(),
                 "TPultControl.ServePult:: silent=" + std::to_string(silent_ ? 1 : 0) +
                     " noconnskip=" + std::to_string(noconnskip_) + " havecmd=" + std::to_string(command ? 1 : 0) +
@@ -54,7 +57,7 @@ TPultControl::StepRecords TPultControl::ServePult() {
 }
 
 void TPultControl::huntSpeed() {
-    if (!silent_ || answeredOnce_) return;
+    if (!rules_.huntSpeed || !silent_ || answeredOnce_) return;
     if (!portOwner_) {
         autoCnt_ = kHuntSteps;
         return;
@@ -65,9 +68,9 @@ void TPultControl::huntSpeed() {
 }
 
 bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
-    if (silent_ && newCommand_) {
+    if (rules_.repeatedLossReport && silent_ && newCommand_) {
         out.add(internalRecord(PanelFrame::connectionLost()));
-        log(line(), "Повторная выдача потери связи", 7);
+        stepLog("Повторная выдача потери связи", 7);
         newCommand_ = false;
         return false;
     }
@@ -76,38 +79,39 @@ bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
         outQueue().Get();
         return true;
     }
-    logFrame(line(), "Посылка команды", command, 8);
+    stepLogFrame("Посылка команды", command, 8);
     TransmitMsg(command);
     PanelFrame answer;
     bool came = GetAnswer(answer);
-    if (!(came && isAccepted(answer))) {
-        log(line(),
+    const bool firstAccepted = rules_.repeatOnAnyErrorAnswer ? !isErrorAnswer(answer) : isAccepted(answer);
+    if (!(came && firstAccepted)) {
+        stepLog(
             came ? "Ответ с сообщением об ошибке, повторная посылка" : "Неответ, повторная посылка", 8);
-        ResyncLine();
+        resyncAfterFailure();
         TransmitMsg(command);
         came = GetAnswer(answer);
         // An answer to the repeat is taken like one to the first send: dropping it and
         // sending the command a third time would run it twice on the panel.
         if (!(came && isAccepted(answer))) {
-            log(line(), "Повторный неответ или ошибка", 8);
+            stepLog("Повторный неответ или ошибка", 8);
             const bool error = came && isErrorAnswer(answer);
             error ? link_->countErrorAnswer() : link_->countNoAnswer();
-            ResyncLine();
+            resyncAfterFailure();
             if (silent_ || !reqenbld_) return true;
             silent_ = true;
             out.add(internalRecord(error ? PanelFrame::internal(4, PanelFrame::kCodeErrorAnswer)
                                          : PanelFrame::connectionLost()));
-            log(line(), "Выдача потери связи", 7);
+            stepLog("Выдача потери связи", 7);
             if (error) outQueue().Get();
             return false;
         }
     }
     answeredOnce_ = true;
     if (answer.code() != 0) {
-        log(line(), isErrorAnswer(answer) ? "Выдача ответа об ошибке в команде" : "Выдача ответа", 8);
+        stepLog(isErrorAnswer(answer) ? "Выдача ответа об ошибке в команде" : "Выдача ответа", 8);
         out.add(answerRecord(answer));
     } else {
-        log(line(), "Выдача подтверждения(ответ пустой)", 8);
+        stepLog("Выдача подтверждения(ответ пустой)", 8);
         out.add(internalRecord(PanelFrame::emptyAnswer()));
     }
     noconnskip_ = 0;
@@ -117,7 +121,7 @@ bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
 
 uint16_t TPultControl::numberToRequest() const {
     const uint16_t current = currentNumber_;
-    if (answerFormat_ == 0) return current < kFormat0Last ? current + 1 : 0;
+    if (answerFormat_ == 0 && !rules_.plainNumberWrap) return current < kFormat0Last ? current + 1 : 0;
     return static_cast<uint16_t>(current + 1);
 }
 
@@ -132,7 +136,7 @@ void TPultControl::pollMessage(StepRecords &out) {
         poll = PanelFrame::command(address_, kPollNext, {});
     }
     FrameChecksum(poll);
-    logFrame(line(), "Опрос пульта", poll, 8);
+    stepLogFrame("Опрос пульта", poll, 8);
     TransmitMsg(poll);
     PanelFrame answer;
     if (GetAnswer(answer))
@@ -142,19 +146,19 @@ void TPultControl::pollMessage(StepRecords &out) {
 }
 
 void TPultControl::applyResetRequest() {
-    if (!link_->resetRequest()) return;
+    if (!rules_.resetRequests || !link_->resetRequest()) return;
     currentNumber_ = requestedNumber_;
     numberRequest_ = false;
     link_->setResetRequest(false);
 }
 
 void TPultControl::pollAnswered(const PanelFrame &answer, StepRecords &out) {
-    logFrame(line(), "Ответ пульта", answer, 8);
-    restoreCountdown_ = kRestoreCountdown;
+    stepLogFrame("Ответ пульта", answer, 8);
+    restoreCountdown_ = kRestoreCountdown;  // every answered poll, whatever the line started with
     if (silent_) {
         silent_ = false;
         out.add(internalRecord(PanelFrame::connectionRestored()));
-        log(line(), "Выдача восстановления связи", 7);
+        stepLog("Выдача восстановления связи", 7);
     }
     if (!IsValidFrame(answer)) return;
     answeredOnce_ = true;
@@ -195,16 +199,16 @@ void TPultControl::pollAnswered(const PanelFrame &answer, StepRecords &out) {
 }
 
 void TPultControl::pollMissed(StepRecords &out) {
-    log(line(), "Неответ пульта", 8);
+    stepLog("Неответ пульта", 8);
     link_->countNoAnswer();
-    ResyncLine();
+    resyncAfterFailure();
     const bool counts = alternation_;
     alternation_ = !alternation_;
     if (!counts || silent_) return;
     if (restoreCountdown_ > 0) --restoreCountdown_;
     if (restoreCountdown_ != 0) return;
     out.add(internalRecord(PanelFrame::connectionLost(6)));
-    log(line(), "Выдача потери связи", 7);
+    stepLog("Выдача потери связи", 7);
     silent_ = true;
 }
 

@@ -1,0 +1,86 @@
+#include "lintra/ports/netrs/GatewayPort.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "lintra/runtime/CommonProc.h"
+
+namespace lintra {
+
+namespace {
+
+std::string hexBytes(const char *prefix, const uint8_t *data, size_t count) {
+    std::string text = prefix;
+    char digits[4];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(digits, sizeof digits, "%02X ", data[i]);
+        text += digits;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool GatewayPort::connect() {
+    int error = 0;
+    bool opened = false;
+    try {
+        opened = stream_->open(&error);
+        if (!opened) LogLine(line_, std::string("Ошибка WinSock: ") + std::strerror(error), 3);
+    } catch (const std::exception &e) {
+        LogLine(line_, std::string("Ошибка при коннекте: ") + e.what(), 3);
+    }
+    if (opened) return true;
+    lastError_ = error;
+    noConnection_ = true;
+    stream_->close();
+    return false;
+}
+
+int GatewayPort::write(const uint8_t *data, size_t count) {
+    purge();
+    if (!stream_->isOpen() && !connect()) return -1;
+    if (!stream_->send(data, count)) {
+        stream_->close();
+        return -1;
+    }
+    LogLine(line_, hexBytes(">s0 ", data, count), 7);
+    noConnection_ = false;
+    return static_cast<int>(count);
+}
+
+bool GatewayPort::receiveAnswer() {
+    const uint64_t deadline = clock_.nowMs() + kAnswerWaitMs;
+    pending_ = taken_ = 0;
+    while (pending_ < kAnswerSize) {
+        const uint64_t now = clock_.nowMs();
+        if (now >= deadline) break;
+        const int got = stream_->receive(answer_.data() + pending_, kAnswerSize - pending_,
+                                         static_cast<uint32_t>(deadline - now));
+        if (got <= 0) break;
+        pending_ += static_cast<size_t>(got);
+    }
+    if (pending_ == kAnswerSize) {
+        LogLine(line_, hexBytes("Приём: ", answer_.data(), kAnswerSize), 7);
+        return true;
+    }
+    pending_ = 0;
+    LogLine(line_, "Закрываем сокет", 5);
+    stream_->close();
+    clock_.sleepMs(kClosePauseMs);
+    return false;
+}
+
+int GatewayPort::read(uint8_t *buffer, size_t count) {
+    if (noConnection_ || !stream_->isOpen()) return 0;
+    if (taken_ == pending_ && !receiveAnswer()) return 0;
+    const size_t n = std::min(count, pending_ - taken_);
+    std::memcpy(buffer, answer_.data() + taken_, n);
+    taken_ += n;
+    return static_cast<int>(n);
+}
+
+}  // namespace lintra
