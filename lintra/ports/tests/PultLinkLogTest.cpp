@@ -12,6 +12,7 @@
 #include "lintra/ports/PultLink.h"
 #include "lintra/ports/tests/FakePort.h"
 #include "lintra/ports/tests/FrameFixtures.h"
+#include "lintra/ports/tests/LogRecords.h"
 #include "lintra/runtime/CommonProc.h"
 #include "platform/Registry.h"
 #include "testsupport/TempDir.h"
@@ -41,24 +42,10 @@ struct PultLinkLogTest : ::testing::Test {
     }
     void TearDown() override { CommonProcUnload(); }
 
-    // "level text" of each record of the line log (date, time, level, thread id, two blanks,
-    // text); hex dump lines, which begin with a blank, and the banners are left out.
+    // "level text" of each record of the line log; the logs are closed first.
     std::vector<std::string> records() {
         CommonProcUnload();
-        std::ifstream in(host.dir() / "Line3lintra.log", std::ios::binary);
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.empty() || line[0] == ' ') continue;
-            std::istringstream fields(line);
-            std::string date, time, level, thread;
-            fields >> date >> time >> level >> thread;
-            const auto end = fields.tellg();
-            if (!fields || static_cast<size_t>(end) + 2 > line.size()) continue;
-            std::string body = line.substr(static_cast<size_t>(end) + 2);
-            if (body.rfind("----------", 0) != 0) out.push_back(level + " " + body);
-        }
-        return out;
+        return lintra::testing::logRecords(host.dir() / "Line3lintra.log");
     }
 };
 

@@ -14,6 +14,7 @@
 #include "lintra/ports/commands/ControllerLine.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/ports/tests/FrameFixtures.h"
+#include "lintra/ports/tests/LogRecords.h"
 #include "lintra/runtime/CommonProc.h"
 #include "platform/Registry.h"
 #include "testsupport/TempDir.h"
@@ -77,24 +78,10 @@ struct CommandTest : ::testing::Test {
         return *object;
     }
 
-    // "level text" of each record of a log file, hex dump lines and banners left out. The logs
-    // are closed first so that everything is on disk.
+    // "level text" of each record of a log file; the logs are closed first.
     std::vector<std::string> records(const std::string &file) {
         CommonProcUnload();
-        std::ifstream in(host.dir() / file, std::ios::binary);
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.empty() || line[0] == ' ') continue;
-            std::istringstream fields(line);
-            std::string date, time, level, thread;
-            fields >> date >> time >> level >> thread;
-            const auto end = fields.tellg();
-            if (!fields || static_cast<size_t>(end) + 2 > line.size()) continue;
-            std::string body = line.substr(static_cast<size_t>(end) + 2);
-            if (body.rfind("----------", 0) != 0) out.push_back(level + " " + body);
-        }
-        return out;
+        return lintra::testing::logRecords(host.dir() / file);
     }
     std::vector<std::string> lineLog(int line) { return records("Line" + std::to_string(line) + "lintra.log"); }
 };
