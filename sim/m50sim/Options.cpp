@@ -89,11 +89,11 @@ ParsedOptions parseOptions(const std::vector<std::string> &args) {
     std::string why = parseServeArgs(args, o, [&o](const std::string &a, const NextValue &value) -> std::optional<std::string> {
         if (a == "--panel") {
             const std::string *v = value();
-            auto spec = v ? parsePanel(*v) : std::nullopt;
-            if (!spec) return "--panel needs ADDR[:FORMAT], ADDR 0..255, FORMAT 0 or 1";
+            auto wanted = v ? parsePanel(*v) : std::nullopt;
+            if (!wanted) return "--panel needs ADDR[:FORMAT], ADDR 0..255, FORMAT 0 or 1";
             for (const PanelSpec &p : o.panels)
-                if (p.address == spec->address) return "panel " + *v + " given twice";
-            o.panels.push_back(*spec);
+                if (p.address == wanted->address) return "panel " + *v + " given twice";
+            o.panels.push_back(*wanted);
         } else if (a == "--ring") {
             const std::string *v = value();
             auto ring = v ? parseDecimal(*v, 65535) : std::nullopt;
