@@ -2,7 +2,8 @@
 // TPultLink: the serial link of one panel line: writing a frame in the line's speed mode,
 // reading an answer frame, the direct command/answer exchange, and the line's exchange
 // counters. It runs over an injected Port and Clock; the port lock, the speed hunting and the
-// line table belong to the line object that owns it.
+// line table belong to the line object that owns it. A panel on another wire overrides the
+// frame writing and reading.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -34,18 +35,21 @@ public:
 
     TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address,
               LocalTimeSource localTime = SystemLocalTime);
+    virtual ~TPultLink() = default;
+    TPultLink(const TPultLink &) = delete;
+    TPultLink &operator=(const TPultLink &) = delete;
 
     // Applies speed mode 0..2 to the port (DTR off; RTS is raised around every burst of bytes).
-    void SetConnParam(uint8_t mode);
+    virtual void SetConnParam(uint8_t mode);
     uint8_t speedMode() const { return mode_; }
 
     // Sends a frame whose checksum is already set: in modes 0 and 2 the first byte with the
     // parity bit set, the rest with it clear. A frame shorter than 2 bytes is not sent.
-    void TransmitMsg(const PanelFrame &frame);
+    virtual void TransmitMsg(const PanelFrame &frame);
     // Reads one frame into buffer (pre-filled with 0xEE). False when no first byte with a
     // usable length came or the rest stayed short; the port is then purged and the line pauses
     // 500 ms. The checksum is not checked here.
-    bool GetAnswer(PanelFrame &buffer);
+    virtual bool GetAnswer(PanelFrame &buffer);
     // Logs the counters and sends 20 zero bytes to bring the panel's receiver back in step.
     void ResyncLine();
     // Sends the command (checksum set here), reads the reply with one repeat, and makes the

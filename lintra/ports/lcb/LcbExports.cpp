@@ -3,7 +3,6 @@
 #include <string>
 
 #include "lintra/include/lintra.h"
-#include "lintra/ports/commands/ControllerLine.h"
 #include "lintra/ports/lcb/LcbControl.h"
 #include "lintra/ports/lines/StartLine.h"
 #include "lintra/ports/lines/com_unit.h"
@@ -26,8 +25,7 @@ LINTRA_API int32_t StartComNew(int32_t line, const char *port) {
 }
 
 LINTRA_API void SMCReset(int32_t line) {
-    const auto object = LineTable::Get(line);
-    if (object && AsControllerLine(*object)) object->ReInitCom();
+    if (const auto object = LineTable::GetAs<TLCBControl>(line)) object->ReInitCom();
 }
 
 }  // extern "C"

@@ -127,7 +127,9 @@ LINTRA_API int32_t LengthOfOutQueue(int32_t line) {
 
 LINTRA_API int32_t ResetPultBuffer(int32_t line) {
     const auto panel = LineTable::GetAs<TPultControl>(line);
-    return panel && panel->RequestReset() ? 0 : 1;
+    if (!panel) return 1;
+    panel->RequestReset();
+    return 0;
 }
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 
 #include "lintra/host/PortName.h"
 #include "lintra/host/SerialPort.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/lines/PultPolling.h"
 #include "lintra/ports/lines/PultsDriver.h"
 #include "lintra/runtime/CommonProc.h"
 
@@ -26,14 +26,14 @@ TPanelPort::TPanelPort(std::unique_ptr<Port> port, std::string name)
 
 TPanelPort::~TPanelPort() { driver_.reset(); }
 
-bool TPanelPort::enter(TPultControl *line, uint8_t address) {
+bool TPanelPort::enter(TPultPolling *line, uint8_t address) {
     std::lock_guard lock(slotsMutex_);
     if (slots_[address]) return false;
     slots_[address] = line;
     return true;
 }
 
-int TPanelPort::leave(TPultControl *line) {
+int TPanelPort::leave(TPultPolling *line) {
     int left = 0;
     {
         std::lock_guard lock(slotsMutex_);
@@ -55,7 +55,7 @@ int TPanelPort::lineCount() const {
 
 TPanelPort::StepResult TPanelPort::Step() {
     if (!lock_.lock(TPortLock::Who::Polling, kLockWaitMs)) return StepResult::LockTimeout;
-    TPultControl *line = nullptr;
+    TPultPolling *line = nullptr;
     std::unique_lock<std::mutex> busy;
     {
         std::lock_guard slots(slotsMutex_);
@@ -72,7 +72,7 @@ TPanelPort::StepResult TPanelPort::Step() {
         lock_.unlock();
         return StepResult::NoLine;
     }
-    TPultControl::StepRecords step;
+    TPultPolling::StepRecords step;
     try {
         step = line->ServePult();
     } catch (const std::exception &e) {

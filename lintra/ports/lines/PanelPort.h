@@ -21,7 +21,7 @@
 
 namespace lintra {
 
-class TPultControl;
+class TPultPolling;
 class TPultsDriver;
 
 class TPanelPort {
@@ -49,9 +49,9 @@ public:
     void setMode(uint8_t mode) { mode_ = mode; }
 
     // False when the address slot is taken by another line.
-    bool enter(TPultControl *line, uint8_t address);
+    bool enter(TPultPolling *line, uint8_t address);
     // Waits until no step is serving the line, then frees its slot. The lines left on the port.
-    int leave(TPultControl *line);
+    int leave(TPultPolling *line);
     int lineCount() const;
 
     enum class StepResult { Served, Idle, NoLine, LockTimeout };
@@ -66,7 +66,7 @@ private:
     TPortLock lock_;
     std::atomic<uint8_t> mode_{0};
     mutable std::mutex slotsMutex_;
-    std::array<TPultControl *, 256> slots_{};
+    std::array<TPultPolling *, 256> slots_{};
     size_t lastServed_ = 0;
     std::unique_ptr<TPultsDriver> driver_;
 };

@@ -1,9 +1,14 @@
-// One polling step of a panel line: a queued command with its answer, or a poll for the next
-// stored message with the bookkeeping of message numbers, loss and restore of the connection.
+// The polling of one panel: joining its port, the speed modes, and one polling step: a queued
+// command with its answer, or a poll for the next stored message with the bookkeeping of
+// message numbers, loss and restore of the connection.
 #include <cstdlib>
 #include <string>
 
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/lines/PultPolling.h"
+
+#include "lintra/ports/FrameToRecord.h"
+#include "lintra/ports/SpeedMode.h"
+#include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -26,17 +31,90 @@ bool isAccepted(const PanelFrame &frame) {
 
 }  // namespace
 
-void TPultControl::stepLog(const char *event, int level) const {
+TPultPolling::TPultPolling(int line, uint8_t address, tessel::Clock &clock, PultPollRules rules)
+    : TPortControl(line), clock_(clock), address_(address), rules_(rules),
+      restoreCountdown_(rules.restoreCountdownStart) {}
+
+TPultPolling::~TPultPolling() {
+    markTerminating();
+    LeavePort();
+}
+
+void TPultPolling::LeavePort() {
+    if (inPort_) port_->leave(this);
+    inPort_ = false;
+}
+
+std::unique_ptr<TPultLink> TPultPolling::MakeLink(Port &port) {
+    return std::make_unique<TPultLink>(port, clock_, line(), address_);
+}
+
+bool TPultPolling::JoinPort(std::shared_ptr<TPanelPort> port, bool owner) {
+    port_ = std::move(port);
+    portOwner_ = owner;
+    link_ = MakeLink(port_->port());
+    if (owner) {
+        port_->setMode(static_cast<uint8_t>(LineState::StoredSpeedMode(line()) % kSpeedModeCount));
+        SetConnParam();
+        port_->port().setTimeouts(TPultLink::kTimeouts);
+    } else {
+        answeredOnce_ = true;
+    }
+    inPort_ = port_->enter(this, address_);
+    return inPort_;
+}
+
+void TPultPolling::SetConnParam() { link_->SetConnParam(port_->mode()); }
+
+void TPultPolling::followPortMode() {
+    if (link_->speedMode() != port_->mode()) SetConnParam();
+}
+
+void TPultPolling::ChangePultMode() {
+    port_->port().purge();
+    clock_.sleepMs(100);
+    const uint8_t old = port_->mode();
+    const uint8_t fixed = LineSpeedMode(line());
+    const uint8_t next = static_cast<uint8_t>((fixed ? fixed : old + 1) % kSpeedModeCount);
+    LineState::SetStoredSpeedMode(line(), next);
+    port_->setMode(next);
+    LogLine(line(), "TPultControl.ChangePultMode:: " + std::to_string(old) + "->" + std::to_string(next), 9);
+    SetConnParam();
+    clock_.sleepMs(100);
+}
+
+void TPultPolling::queueCommand(const PanelFrame &frame) {
+    outQueue().Put(frame);
+    newCommand_ = true;
+}
+
+EventRecord TPultPolling::internalRecord(const PanelFrame &frame) const {
+    EventRecord record = link_->InternalReply(frame);
+    if (rules_.recordsFromPanel) record.address = address_;
+    return record;
+}
+
+// The panel's address unless the answer names another source: a message decoded into one of
+// the library's own events (address 0xFB) or into a block of the panel keeps its address.
+EventRecord TPultPolling::answerRecord(const PanelFrame &frame) {
+    EventRecord &record = link_->lastRecord();
+    record.address = address_;
+    AnswerFrameToRecord(frame, SystemLocalTime(), record);
+    record.line = static_cast<uint16_t>(line());
+    return record;
+}
+
+void TPultPolling::stepLog(const char *event, int level) const {
     if (rules_.stepLog) LogLine(line(), std::string("TPultControl.ServePult::") + event, level);
 }
-void TPultControl::stepLogFrame(const char *event, const PanelFrame &frame, int level) const {
+void TPultPolling::stepLogFrame(const char *event, const PanelFrame &frame, int level) const {
     if (rules_.stepLog) LogLineBytes16(line(), std::string("TPultControl.ServePult::") + event, frame.bytes, level);
 }
-void TPultControl::resyncAfterFailure() {
+void TPultPolling::resyncAfterFailure() {
     if (rules_.resyncAfterFailure) ResyncLine();
 }
 
-TPultControl::StepRecords TPultControl::ServePult() {
+TPultPolling::StepRecords TPultPolling::ServePult() {
     StepRecords out;
     followPortMode();
     const std::optional<PanelFrame> command = outQueue().Peek();
@@ -56,7 +134,7 @@ TPultControl::StepRecords TPultControl::ServePult() {
     return out;
 }
 
-void TPultControl::huntSpeed() {
+void TPultPolling::huntSpeed() {
     if (!rules_.huntSpeed || !silent_ || answeredOnce_) return;
     if (!portOwner_) {
         autoCnt_ = kHuntSteps;
@@ -67,8 +145,8 @@ void TPultControl::huntSpeed() {
     autoCnt_ = kHuntSteps;
 }
 
-bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
-    if (rules_.repeatedLossReport && silent_ && newCommand_) {
+bool TPultPolling::serveCommand(const PanelFrame &command, StepRecords &out) {
+    if (silent_ && newCommand_) {
         out.add(internalRecord(PanelFrame::connectionLost()));
         stepLog("Повторная выдача потери связи", 7);
         newCommand_ = false;
@@ -119,13 +197,13 @@ bool TPultControl::serveCommand(const PanelFrame &command, StepRecords &out) {
     return true;
 }
 
-uint16_t TPultControl::numberToRequest() const {
+uint16_t TPultPolling::numberToRequest() const {
     const uint16_t current = currentNumber_;
     if (answerFormat_ == 0 && !rules_.plainNumberWrap) return current < kFormat0Last ? current + 1 : 0;
     return static_cast<uint16_t>(current + 1);
 }
 
-void TPultControl::pollMessage(StepRecords &out) {
+void TPultPolling::pollMessage(StepRecords &out) {
     if (!reqenbld_) return;
     PanelFrame poll;
     if (numberRequest_) {
@@ -145,14 +223,14 @@ void TPultControl::pollMessage(StepRecords &out) {
         pollMissed(out);
 }
 
-void TPultControl::applyResetRequest() {
-    if (!rules_.resetRequests || !link_->resetRequest()) return;
+void TPultPolling::applyResetRequest() {
+    if (!link_->resetRequest()) return;
     currentNumber_ = requestedNumber_;
     numberRequest_ = false;
     link_->setResetRequest(false);
 }
 
-void TPultControl::pollAnswered(const PanelFrame &answer, StepRecords &out) {
+void TPultPolling::pollAnswered(const PanelFrame &answer, StepRecords &out) {
     stepLogFrame("Ответ пульта", answer, 8);
     restoreCountdown_ = kRestoreCountdown;  // every answered poll, whatever the line started with
     if (silent_) {
@@ -198,7 +276,7 @@ void TPultControl::pollAnswered(const PanelFrame &answer, StepRecords &out) {
     applyResetRequest();
 }
 
-void TPultControl::pollMissed(StepRecords &out) {
+void TPultPolling::pollMissed(StepRecords &out) {
     stepLog("Неответ пульта", 8);
     link_->countNoAnswer();
     resyncAfterFailure();

@@ -41,7 +41,6 @@ bool GatewayPort::connect() {
 }
 
 int GatewayPort::write(const uint8_t *data, size_t count) {
-    purge();
     if (!stream_->isOpen() && !connect()) return -1;
     if (!stream_->send(data, count)) {
         stream_->close();
@@ -52,34 +51,27 @@ int GatewayPort::write(const uint8_t *data, size_t count) {
     return static_cast<int>(count);
 }
 
-bool GatewayPort::receiveAnswer() {
-    const uint64_t deadline = clock_.nowMs() + kAnswerWaitMs;
-    pending_ = taken_ = 0;
-    while (pending_ < kAnswerSize) {
-        const uint64_t now = clock_.nowMs();
-        if (now >= deadline) break;
-        const int got = stream_->receive(answer_.data() + pending_, kAnswerSize - pending_,
-                                         static_cast<uint32_t>(deadline - now));
-        if (got <= 0) break;
-        pending_ += static_cast<size_t>(got);
-    }
-    if (pending_ == kAnswerSize) {
-        LogLine(line_, hexBytes("Приём: ", answer_.data(), kAnswerSize), 7);
-        return true;
-    }
-    pending_ = 0;
-    LogLine(line_, "Закрываем сокет", 5);
-    stream_->close();
-    clock_.sleepMs(kClosePauseMs);
-    return false;
-}
-
 int GatewayPort::read(uint8_t *buffer, size_t count) {
     if (noConnection_ || !stream_->isOpen()) return 0;
-    if (taken_ == pending_ && !receiveAnswer()) return 0;
-    const size_t n = std::min(count, pending_ - taken_);
-    std::memcpy(buffer, answer_.data() + taken_, n);
-    taken_ += n;
+    std::array<uint8_t, kAnswerSize> answer{};
+    const uint64_t deadline = clock_.nowMs() + kAnswerWaitMs;
+    size_t got = 0;
+    while (got < kAnswerSize) {
+        const uint64_t now = clock_.nowMs();
+        if (now >= deadline) break;
+        const int n = stream_->receive(answer.data() + got, kAnswerSize - got, static_cast<uint32_t>(deadline - now));
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got < kAnswerSize) {
+        LogLine(line_, "Закрываем сокет", 5);
+        stream_->close();
+        clock_.sleepMs(kClosePauseMs);
+        return 0;
+    }
+    LogLine(line_, hexBytes("Приём: ", answer.data(), kAnswerSize), 7);
+    const size_t n = std::min(count, kAnswerSize);
+    std::memcpy(buffer, answer.data(), n);
     return static_cast<int>(n);
 }
 

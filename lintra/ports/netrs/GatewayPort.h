@@ -1,8 +1,7 @@
 #pragma once
-// A Port over a TCP serial gateway, so that the panel link runs unchanged: a write connects
-// when the stream is closed and sends the bytes as they are; a read takes one answer of exactly
-// kAnswerSize bytes from the gateway and hands it out to the link's reads. The gateway pads
-// shorter frames, so the bytes the frame's length leaves over are dropped with the next write.
+// A Port over a TCP serial gateway: a write connects when the stream is closed and sends the
+// bytes as they are; a read takes one answer of exactly kAnswerSize bytes (the gateway pads
+// shorter frames) or nothing. The gateway has no line settings, parity or modem lines.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -29,13 +28,12 @@ public:
     bool setParity(Parity) override { return true; }
     void setTimeouts(const PortTimeouts &timeouts) override { timeouts_ = timeouts; }
     PortTimeouts timeouts() const override { return timeouts_; }
+    // kAnswerSize bytes of one answer (at most count of them), or 0 when no whole answer came
+    // within kAnswerWaitMs; a short answer closes the connection.
     int read(uint8_t *buffer, size_t count) override;
     int write(const uint8_t *data, size_t count) override;
     bool flush() override { return true; }
-    bool purge() override {
-        pending_ = taken_ = 0;
-        return true;
-    }
+    bool purge() override { return true; }
     bool setRts(bool) override { return true; }
     bool setDtr(bool) override { return true; }
     std::optional<bool> dsr() override { return std::nullopt; }
@@ -43,15 +41,11 @@ public:
 
 private:
     bool connect();
-    bool receiveAnswer();
 
     std::unique_ptr<GatewayStream> stream_;
     const int line_;
     tessel::Clock &clock_;
     PortTimeouts timeouts_{};
-    std::array<uint8_t, kAnswerSize> answer_{};
-    size_t pending_ = 0;  // bytes of answer_ received
-    size_t taken_ = 0;    // bytes of answer_ handed out
     bool noConnection_ = false;
     int lastError_ = 0;
 };

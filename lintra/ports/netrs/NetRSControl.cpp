@@ -5,15 +5,13 @@
 #include <exception>
 
 #include "lintra/ports/lines/PanelPort.h"
+#include "lintra/ports/lines/com_unit.h"
+#include "lintra/ports/netrs/GatewayLink.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
 
 namespace {
-
-constexpr uint8_t kWholeFrameMode = 1;  // the gateway gets each frame in one piece
-// Keeps a serial panel line from ever taking the gateway's port for its own device.
-constexpr const char *kPortPrefix = "tcp:";
 
 bool resolves(const std::string &host) {
     addrinfo hints{};
@@ -26,14 +24,33 @@ bool resolves(const std::string &host) {
 
 }  // namespace
 
+TNetRSLCBMaster::~TNetRSLCBMaster() { LeavePort(); }
+
+std::unique_ptr<TPultLink> TNetRSLCBMaster::MakeLink(Port &) {
+    return std::make_unique<TGatewayLink>(*gateway_, clock(), line(), address());
+}
+
 bool TNetRSLCBMaster::JoinGateway(std::unique_ptr<GatewayStream> stream) {
     auto port = std::make_unique<GatewayPort>(std::move(stream), line(), clock());
-    auto panelPort = std::make_shared<TPanelPort>(std::move(port), kPortPrefix + portName());
+    gateway_ = port.get();
+    auto panelPort = std::make_shared<TPanelPort>(std::move(port), portName());
     if (!JoinPort(panelPort, true)) return false;
-    panelPort->setMode(kWholeFrameMode);
-    SetConnParam();
-    setCurrentMsgNumber(0);  // a gateway line keeps no message number between starts
+    // The gateway has no speed modes: the port keeps the one the link was made with.
+    panelPort->setMode(link().speedMode());
     return true;
+}
+
+int TNetRSLCBMaster::SendComMsg(const PanelFrame &frame, int) {
+    if (!frame.isInternal()) {
+        PanelFrame queued = frame;
+        FrameChecksum(queued);
+        outQueue().Put(queued);  // no new-command flag: a silent gateway line reports no loss again
+        return 0;
+    }
+    if (frame.code() == PanelFrame::kCodeConnectionLost) setMessagePolling(false);
+    else if (frame.code() == PanelFrame::kCodeConnectionRestored) setMessagePolling(true);
+    else if (frame.code() == kCodeUnitCount) LineState::SetUnitCount(line(), frame.param(0));
+    return 0;
 }
 
 void TNetRSLCBMaster::ServeContr() {

@@ -1,13 +1,16 @@
 #pragma once
 // A panel line behind a TCP serial gateway (StartNetRS). TNetRSLCBMaster is the panel polling
-// step with the gateway's rules over a GatewayPort; TNetRSLCBControl adds the port string, the
-// connection and TNetRSComThread, which runs the step.
+// with the gateway's rules over a gateway link; TNetRSLCBControl adds the port string, the
+// connection and TNetRSComThread, which runs the step. For clients it is a line-controller line
+// reached over TCP: commands come through SendContrCommand and LCBCommand, not the panel
+// exports.
 #include <memory>
 #include <string>
 
+#include "lintra/ports/commands/ControllerLine.h"
 #include "lintra/ports/intlcb/IntComThread.h"
 #include "lintra/ports/intlcb/NetPortString.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/lines/PultPolling.h"
 #include "lintra/ports/netrs/GatewayPort.h"
 
 namespace lintra {
@@ -15,24 +18,43 @@ namespace lintra {
 using TNetRSComThread = TIntComThread;
 inline constexpr TIntComThread::Pacing kNetRSPacing{1000, 0, 10};
 
-class TNetRSLCBMaster : public TPultControl {
+class TNetRSLCBMaster : public TPultPolling {
 public:
-    TNetRSLCBMaster(int line, uint8_t address, tessel::Clock &clock)
-        : TPultControl(line, address, clock, GatewayRules()) {}
+    static constexpr uint8_t kCodeUnitCount = 0x60;
+
+    static constexpr PultPollRules kGatewayRules{.restoreCountdownStart = 0,
+                                                 .repeatOnAnyErrorAnswer = true,
+                                                 .huntSpeed = false,
+                                                 .resyncAfterFailure = false,
+                                                 .stepLog = false,
+                                                 .plainNumberWrap = true,
+                                                 .recordsFromPanel = true};
+
+    TNetRSLCBMaster(int line, uint8_t address, tessel::Clock &clock) : TPultPolling(line, address, clock, kGatewayRules) {}
+    ~TNetRSLCBMaster() override;
     // Joins a panel port of its own over the gateway stream; tests pass a scripted stream.
     bool JoinGateway(std::unique_ptr<GatewayStream> stream);
     // One polling step with its records delivered.
     void ServeContr();
     bool ReInitCom() override { return true; }
+    // Internal frames switch message polling (0x66 on, 0x65 off) or set the unit count (0x60),
+    // others are ignored; any other frame is signed and queued. The result is 0.
+    int SendComMsg(const PanelFrame &frame, int priority) override;
+
+private:
+    std::unique_ptr<TPultLink> MakeLink(Port &port) override;
+
+    GatewayPort *gateway_ = nullptr;  // owned by the panel port
 };
 
-class TNetRSLCBControl final : public TNetRSLCBMaster {
+class TNetRSLCBControl final : public TNetRSLCBMaster, public TControllerLine {
 public:
     TNetRSLCBControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance())
         : TNetRSLCBMaster(line, address, clock) {}
     ~TNetRSLCBControl() override;
     // False when the port string lacks two colons or the host does not resolve.
     bool InitCom(const std::string &port, int line) override;
+    ControllerLink controllerLink() const override { return ControllerLink::Tcp; }
     const NetPortString &gateway() const { return gateway_; }
 
 private:

@@ -27,7 +27,12 @@ TEST_F(NetRSLineTest, ShortAnswerClosesAndTheNextSendReconnects) {
     std::vector<uint8_t> shortAnswer = padded({0xA5, kAddr, 0x30, 7, 0});
     shortAnswer.pop_back();
     script.answers = {shortAnswer};
+    const uint64_t before = clock.nowMs();
     EXPECT_TRUE(step().empty());
+    // Only the gateway's pause after closing: no half-second pause of a serial read, no
+    // answer counter.
+    EXPECT_EQ(clock.nowMs() - before, GatewayPort::kClosePauseMs);
+    EXPECT_EQ(line->answerCounter(), 0);
     script.answers = {padded({0xA5, kAddr, 0x31, 8, 0})};
     EXPECT_EQ(step(), std::vector<uint16_t>{0x31});
     EXPECT_EQ(script.opens, 2);
@@ -77,7 +82,7 @@ TEST_F(NetRSLineTest, ErrorAnswerToACommandIsRepeatedWhateverItsCode) {
     }
 }
 
-TEST_F(NetRSLineTest, SilentLineReportsNoLossForANewCommandAndTakesNoReset) {
+TEST_F(NetRSLineTest, SilentLineReportsNoLossForANewCommand) {
     script.reachable = false;
     pollingOn();
     step();
@@ -85,7 +90,40 @@ TEST_F(NetRSLineTest, SilentLineReportsNoLossForANewCommandAndTakesNoReset) {
     ASSERT_TRUE(line->silent());
     command();
     EXPECT_TRUE(step().empty());  // a serial line would report the loss again here
-    EXPECT_FALSE(line->RequestReset());
+}
+
+TEST_F(NetRSLineTest, EveryRecordCarriesThePanelAddress) {
+    pollingOn();
+    command();
+    script.answers = {padded({0xA4, kAddr, 0x00, 0}), padded({0xA5, kAddr, 0x30, 7, 0})};
+    EXPECT_EQ(step(), (std::vector<uint16_t>{PanelFrame::kCodeEmptyAnswer}));
+    EXPECT_EQ(step(), std::vector<uint16_t>{0x30});
+    for (int i = 0; i < 10; ++i) step();  // five counted misses after an answer
+    ASSERT_EQ(delivered.size(), 3u);
+    EXPECT_EQ(delivered.back().code, kLost);
+    for (const EventRecord &record : delivered) {
+        EXPECT_EQ(record.address, kAddr) << record.code;
+        EXPECT_EQ(record.line, 3) << record.code;
+    }
+}
+
+TEST_F(NetRSLineTest, InternalFramesActOnTheLineAndCommandsAreQueuedAsTheyAre) {
+    PanelFrame unitCount = PanelFrame::internal(5, TNetRSLCBMaster::kCodeUnitCount);
+    unitCount.bytes[3] = 42;
+    EXPECT_EQ(line->SendComMsg(unitCount, 0), 0);
+    EXPECT_EQ(LineState::UnitCount(3), 42);
+    EXPECT_EQ(line->SendComMsg(PanelFrame::internal(4, 0x61), 0), 0);  // ignored, not queued
+    pollingOn();
+    EXPECT_TRUE(line->reqenbld());
+    line->SendComMsg(PanelFrame::connectionLost(), 0);
+    EXPECT_FALSE(line->reqenbld());
+    EXPECT_EQ(line->outQueue().Count(), 0u);
+    EXPECT_EQ(line->SendComMsg(PanelFrame::command(7, 4, {}), 0), 0);  // another address stays
+    script.answers = {padded({0xA4, 7, 0x00, 0})};
+    step();
+    PanelFrame sent = PanelFrame::command(7, 4, {});
+    FrameChecksum(sent);
+    EXPECT_EQ(script.sent, std::vector<std::string>{testsupport::toHex(sent.wire())});
 }
 
 TEST_F(NetRSLineTest, NumberAfterTheLastOfFormatZeroIsNotWrapped) {

@@ -1,10 +1,13 @@
 // liblintra.so as a client loads it, against m50-sim serving raw frames on TCP as a gateway
-// that pads answers to 13 bytes: polled messages by callback, and a gateway that drops its
-// connection.
+// that pads answers to 13 bytes: polled messages by callback, a gateway that drops its
+// connection, and the commands a client sends.
 #include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "lintra/ports/PanelFrame.h"
 #include "lintra/ports/lines/tests/LintraApi.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
@@ -17,6 +20,7 @@ constexpr int kLine = 2;
 constexpr uint16_t kAddress = 5;
 constexpr int kWaitMs = 20000;  // upper bound for a record to come; never a timing assertion
 constexpr uint16_t kMessageCode = 0x57;
+constexpr uint16_t kSetClock = 3;
 
 bool isMessage(const LintraEventRecord &r, uint8_t p1) {
     return r.code == kMessageCode && r.data[1] == p1 && r.line == kLine;
@@ -34,6 +38,7 @@ TEST_F(NetRSProcessTest, MessagesThroughTheGatewayAndAfterItHangsUp) {
     ASSERT_EQ(sim.ready().rfind("ready tcp ", 0), 0u) << sim.ready();
     const std::string port = "127.0.0.1:" + sim.ready().substr(sim.ready().rfind(' ') + 1) + ":hello";
 
+    std::filesystem::remove("reqst.dat");  // the library keeps it in the current directory
     test::LintraApi api(LINTRA_LIBRARY);
     ASSERT_TRUE(api.ok()) << ::dlerror();
     auto startNetRS = reinterpret_cast<decltype(&::StartNetRS)>(::dlsym(api.handle, "StartNetRS"));
@@ -56,8 +61,24 @@ TEST_F(NetRSProcessTest, MessagesThroughTheGatewayAndAfterItHangsUp) {
     simCommand("event 5 3 0x12 0 1");
     EXPECT_TRUE(inbox.next([](auto &r) { return isMessage(r, 0x12); }, kWaitMs));
 
+    // Clients reach the panel as a line controller: its commands are queued, the panel
+    // exports are not for this line kind.
+    const uint8_t clock[] = {0x12, 0x10, 0x15, 0x30, 0x26};  // month, day, hour, minute, year
+    EXPECT_EQ(api.SendContrCommand(kLine, kAddress, kSetClock, sizeof clock, clock), 0);
+    const auto done = inbox.next([](auto &r) { return r.code == PanelFrame::kCodeEmptyAnswer; }, kWaitMs);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->address, kAddress);
+    EXPECT_EQ(api.SendPultCommand(kLine, 0, kSetClock, sizeof clock, clock), 1);
+    LintraEventRecord reply{};
+    EXPECT_EQ(api.SendCmdGetReply(kLine, 0, kSetClock, sizeof clock, clock, &reply), 1);
+    auto resetPultBuffer = reinterpret_cast<decltype(&::ResetPultBuffer)>(::dlsym(api.handle, "ResetPultBuffer"));
+    ASSERT_NE(resetPultBuffer, nullptr);
+    EXPECT_EQ(resetPultBuffer(kLine), 1);
+
     api.LCBCommand(kLine, 5, 0, nullptr);
     api.CloseCom(kLine);
+    // A gateway line keeps no message number: closing it leaves the panel lines' state alone.
+    EXPECT_FALSE(std::filesystem::exists("reqst.dat"));
 }
 
 }  // namespace

@@ -64,19 +64,23 @@ inline std::vector<uint8_t> padded(std::vector<uint8_t> bytes) {
 struct GatewayFixture {
     tessel::ManualClock clock{1000};
     ScriptedStream::Script script;
-    std::unique_ptr<TNetRSLCBMaster> line;
+    std::unique_ptr<TNetRSLCBControl> line;  // joined to the script, its thread not started
 
     GatewayFixture() {
         LineState::Reset();
-        line = std::make_unique<TNetRSLCBMaster>(3, kGatewayAddress, clock);
+        line = std::make_unique<TNetRSLCBControl>(3, kGatewayAddress, clock);
         line->JoinGateway(std::make_unique<ScriptedStream>(script));
     }
     void pollingOn() { line->SendComMsg(PanelFrame::connectionRestored(4), 0); }
     void command() { line->SendComMsg(PanelFrame::command(kGatewayAddress, 80, std::vector<uint8_t>{1}), 0); }
+    std::vector<EventRecord> delivered;  // every record of every step
     std::vector<uint16_t> step() {
-        const TPultControl::StepRecords records = line->ServePult();
+        const TPultPolling::StepRecords records = line->ServePult();
         std::vector<uint16_t> codes;
-        for (size_t i = 0; i < records.count; ++i) codes.push_back(records.records[i].code);
+        for (size_t i = 0; i < records.count; ++i) {
+            codes.push_back(records.records[i].code);
+            delivered.push_back(records.records[i]);
+        }
         return codes;
     }
 };
