@@ -42,10 +42,8 @@ bool GatewayPort::connect() {
 
 int GatewayPort::write(const uint8_t *data, size_t count) {
     if (!stream_->isOpen() && !connect()) return -1;
-    if (!stream_->send(data, count)) {
-        stream_->close();
-        return -1;
-    }
+    // A broken connection is left to the answer's read, which logs it and closes the socket.
+    if (!stream_->send(data, count)) return -1;
     LogLine(line_, hexBytes(">s0 ", data, count), 7);
     noConnection_ = false;
     return static_cast<int>(count);

@@ -15,6 +15,7 @@ namespace {
 
 bool resolves(const std::string &host) {
     addrinfo hints{};
+    hints.ai_family = AF_INET;  // the gateway is reached by an IPv4 address
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
     if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return false;

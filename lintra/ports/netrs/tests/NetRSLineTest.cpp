@@ -38,6 +38,20 @@ TEST_F(NetRSLineTest, ShortAnswerClosesAndTheNextSendReconnects) {
     EXPECT_EQ(script.opens, 2);
 }
 
+TEST_F(NetRSLineTest, BrokenSendIsClosedByTheAnswersReadAndTheNextSendReconnects) {
+    pollingOn();
+    script.answers = {padded({0xA5, kAddr, 0x30, 7, 0})};
+    EXPECT_EQ(step(), std::vector<uint16_t>{0x30});
+    script.sendFails = true;
+    const uint64_t before = clock.nowMs();
+    EXPECT_TRUE(step().empty());
+    EXPECT_EQ(clock.nowMs() - before, GatewayPort::kClosePauseMs);
+    script.sendFails = false;
+    script.answers = {padded({0xA5, kAddr, 0x31, 8, 0})};
+    EXPECT_EQ(step(), std::vector<uint16_t>{0x31});
+    EXPECT_EQ(script.opens, 2);
+}
+
 TEST_F(NetRSLineTest, UnreachableGatewayIsLostOnTheSecondFailedPoll) {
     script.reachable = false;
     pollingOn();

@@ -18,6 +18,7 @@ class ScriptedStream final : public GatewayStream {
 public:
     struct Script {
         bool reachable = true;
+        bool sendFails = false;
         int opens = 0;
         std::deque<std::vector<uint8_t>> answers;
         std::vector<std::string> sent;  // hex of each send
@@ -31,6 +32,7 @@ public:
     }
     bool isOpen() const override { return open_; }
     bool send(const uint8_t *data, size_t count) override {
+        if (script_.sendFails) return false;
         script_.sent.push_back(testsupport::toHex(std::vector<uint8_t>(data, data + count)));
         return true;
     }
