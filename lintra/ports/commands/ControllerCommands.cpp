@@ -45,11 +45,7 @@ void dispatch(tessel::Clock &clock, int line, uint16_t address, uint16_t cmd,
         result = kNotOpen;
         return;
     }
-    if (address > 0xFF) {
-        result = kAddressOutOfRange;
-        return;
-    }
-    PanelFrame frame;
+    PanelFrame frame;  // with the address's low byte until the address is checked
     const CommandCheck check = ControllerCommandTable::Build(static_cast<uint8_t>(address), cmd, params,
                                                              controller->controllerLink(), frame);
     if (check != CommandCheck::Built) {
@@ -60,6 +56,10 @@ void dispatch(tessel::Clock &clock, int line, uint16_t address, uint16_t cmd,
     if (port->closed()) {
         LogLineBytes16(line, "SendContrCommand:: Line closed", frame.bytes, 7);
         result = kNotOpen;
+        return;
+    }
+    if (address > 0xFF) {  // a frame carries one address byte
+        result = kAddressOutOfRange;
         return;
     }
     TFrameQueue &queue = port->outQueue();

@@ -118,7 +118,7 @@ int LCBCommand(tessel::Clock &clock, int line, uint16_t cmd, std::span<const uin
         port->SendComMsg(plan.frames[i], 0);
     }
     const TFrameQueue &queue = port->outQueue();
-    if (!plan.frames.empty() && AsControllerLine(*port) &&
+    if (!plan.frames.empty() && port->IsLcbControl() &&
         ControllerQueueNearlyFull(queue.Count(), queue.Capacity()))
         clock.sleepMs(kSlowDownMs);
     return static_cast<int>(plan.result);

@@ -26,30 +26,46 @@ TLCBControl::~TLCBControl() {
 
 bool TLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TLCBControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
+    LogMain("TPortControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
     setPortName(port);
-    int error = 0;
-    std::unique_ptr<Port> opened = TPanelPort::OpenDevice(port, &error);
-    if (!opened) {
-        LogMain("TLCBControl.InitCom: " + port + ": " + std::strerror(error), 2);
-        host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
-        return false;
-    }
-    return Open(std::move(opened), true);
+    if (Open([port](int *error) { return TPanelPort::OpenDevice(port, error); }, true)) return true;
+    host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
+    return false;
 }
 
-bool TLCBControl::Open(std::unique_ptr<Port> port, bool threads) {
-    port_ = std::move(port);
-    if (!port_->setLine(kLineSettings)) {
-        LogLine(line(), "TLCBControl.InitCom: " + std::string(std::strerror(port_->lastError())), 2);
-        return false;
-    }
-    port_->setTimeouts(TLcbReceiver::kTimeouts);
-    master_ = std::make_unique<TLCBMaster>(*this, *port_, clock_);
-    receiver_ = std::make_unique<TLcbReceiver>(*port_, clock_, line());
-    transmitter_ = std::make_unique<TLcbTransmitter>(*port_, clock_, *master_, outQueue());
+bool TLCBControl::Open(Opener opener, bool threads) {
+    opener_ = std::move(opener);
+    if (!reopenPort()) return false;
+    master_ = std::make_unique<TLCBMaster>(*this, port_, clock_);
+    receiver_ = std::make_unique<TLcbReceiver>(port_, clock_, line());
+    transmitter_ = std::make_unique<TLcbTransmitter>(port_, clock_, *master_, outQueue());
     // Pulsed before the threads exist, so that nothing else uses the port meanwhile.
     PulseControlLines();
     if (threads) startThreads();
+    return true;
+}
+
+bool TLCBControl::reopenPort() {
+    LogLine(line(), "TPortControl.ReInitCom", 6);
+    if (port_.isOpen()) {
+        clock_.sleepMs(kCloseWaitMs);
+        port_.close();
+        LogLine(line(), "Закрываем линию, порт " + portName(), 5);
+        clock_.sleepMs(kClosedWaitMs);
+    }
+    int error = 0;
+    std::unique_ptr<Port> device = opener_(&error);
+    if (device) {
+        device->setTimeouts(TLcbReceiver::kTimeouts);
+        if (!device->setLine(kLineSettings)) error = device->lastError(), device.reset();
+    }
+    if (!device) {
+        LogLine(line(), "Ошибка инициализации линии, порт " + portName(), 2);
+        LogLine(line(), portName() + ": " + std::strerror(error), 2);
+        return false;
+    }
+    port_.attach(std::move(device));
+    LogLine(line(), "Линия инициализирована, порт " + portName(), 5);
     return true;
 }
 
@@ -78,12 +94,12 @@ void TLCBControl::stopThreads() {
 }
 
 void TLCBControl::PulseControlLines() {
-    port_->setDtr(true);
-    port_->setRts(true);
+    port_.setDtr(true);
+    port_.setRts(true);
     clock_.sleepMs(kPulseMs);
-    port_->setDtr(false);
-    port_->setRts(false);
-    if (transmitter_ && transmitter_->rtsRaised()) port_->setRts(true);
+    port_.setDtr(false);
+    port_.setRts(false);
+    if (transmitter_ && transmitter_->rtsRaised()) port_.setRts(true);
 }
 
 bool TLCBControl::ReInitCom() {
@@ -93,9 +109,7 @@ bool TLCBControl::ReInitCom() {
     {
         std::unique_lock hold(portUse_);
         clock_.sleepMs(kReopenPauseMs);
-        port_->purge();
-        reopened = port_->setLine(kLineSettings);
-        port_->setTimeouts(TLcbReceiver::kTimeouts);
+        reopened = reopenPort();
         PulseControlLines();
     }
     paused_ = false;
@@ -116,19 +130,21 @@ void TLCBControl::TransmitStep() {
 }
 
 void TLCBControl::ReceiveStep() {
-    std::shared_lock use(portUse_);
-    if (paused_) return;
-    std::optional<PanelFrame> frame = receiver_->Receive();
-    // A realigned frame may already be whole: take it at once.
-    while (frame) {
-        if (IsValidFrame(*frame)) {
-            master_->FrameReceived(*frame);
-            return;
+    std::optional<PanelFrame> frame;
+    {
+        std::shared_lock use(portUse_);
+        if (paused_ || !port_.isOpen()) return;
+        frame = receiver_->Receive();
+        // A realigned frame may already be whole: take it at once.
+        while (frame && !IsValidFrame(*frame)) {
+            LogLineBytes16(line(), "Несовпадение контрольной суммы ", frame->bytes, 4);
+            master_->NoteActivity();
+            frame = receiver_->Realign(*frame);
         }
-        LogLineBytes16(line(), "Несовпадение контрольной суммы ", frame->bytes, 4);
-        master_->NoteActivity();
-        frame = receiver_->Realign(*frame);
     }
+    // Delivered with the port let go: a delivery may wait for its collector, and a reopening
+    // (the supervision's or a client's SMCReset) must not wait for that.
+    if (frame) master_->FrameReceived(*frame);
 }
 
 void TLCBControl::DeliverFrame(const PanelFrame &frame) {
@@ -137,8 +153,8 @@ void TLCBControl::DeliverFrame(const PanelFrame &frame) {
     SendEvInfo(record);
 }
 
-void TLCBControl::ServeMailbox() {
-    if (!closed()) ServeControllerMailbox(clock_, line());
-}
+// On a closed line too: the command is taken out of the mailbox and refused as for a closed
+// line, instead of waiting there for the next line of this number.
+void TLCBControl::ServeMailbox() { ServeControllerMailbox(clock_, line()); }
 
 }  // namespace lintra

@@ -5,6 +5,7 @@
 // supervises it (the master's timer thread). Tests open it on a fake port without threads and
 // run the steps themselves.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <string>
@@ -13,6 +14,7 @@
 #include "lintra/ports/commands/ControllerLine.h"
 #include "lintra/ports/lcb/LcbLoopThread.h"
 #include "lintra/ports/lcb/LcbMaster.h"
+#include "lintra/ports/lcb/LcbPort.h"
 #include "lintra/ports/lcb/LcbReceiver.h"
 #include "lintra/ports/lcb/LcbTransmitter.h"
 #include "lintra/ports/lines/PortControl.h"
@@ -25,6 +27,9 @@ public:
     static constexpr LineSettings kLineSettings{10400, 8, Parity::None, 2};
     static constexpr uint32_t kPulseMs = 100;
     static constexpr uint32_t kReopenPauseMs = 10;
+    static constexpr uint32_t kCloseWaitMs = 10;  // before the device closes
+    static constexpr uint32_t kClosedWaitMs = 50;  // after it closed
+
     static constexpr uint32_t kTransmitPauseMs = 3;
     static constexpr uint32_t kReceivePauseMs = 1;
     static constexpr uint32_t kFirstPauseMs = 1000;
@@ -35,19 +40,25 @@ public:
     // master goes and the port closes.
     ~TLCBControl() override;
 
+    // Opens a device; nullptr with *error when it cannot be opened.
+    using Opener = std::function<std::unique_ptr<Port>(int *error)>;
+
     // Opens the serial device the port name stands for; false (after the message box) when it
     // cannot be opened.
     bool InitCom(const std::string &port, int line) override;
-    // Takes an open port: line settings, master, receive and transmit sides, the control-line
-    // pulse; with threads the line starts working at once.
-    bool Open(std::unique_ptr<Port> port, bool threads);
-    // Pauses the line, reapplies the port settings with the transmit side held, pulses.
+    // Opens the device with opener (again on every reopening): time-outs, line settings, master,
+    // receive and transmit sides, the control-line pulse; with threads the line starts working
+    // at once. False when the device cannot be opened.
+    bool Open(Opener opener, bool threads);
+    // Pauses the line and, with the receive and transmit sides held, closes the device, opens
+    // it again and pulses the control lines. False when it could not be opened again; the next
+    // supervision period tries once more.
     bool ReInitCom() override;
     // Signs the frame (internal frames included: the controller acts on them) and queues it.
     int SendComMsg(const PanelFrame &frame, int priority) override;
     // No answer counter: CloseCom drains the queue for as long as it allows.
     int32_t answerCounter() const override { return 0; }
-    bool ClosesWithStopFrame() const override { return true; }
+    bool IsLcbControl() const override { return true; }
     ControllerLink controllerLink() const override { return ControllerLink::Serial; }
 
     // The steps the threads run.
@@ -66,17 +77,21 @@ public:
 private:
     int masterLine() const override { return line(); }
     void DeliverFrame(const PanelFrame &frame) override;
+    // Closes the device if open and opens it again with the line's settings.
+    bool reopenPort();
     void startThreads();
     void stopThreads();
 
     tessel::Clock &clock_;
-    std::unique_ptr<Port> port_;
+    Opener opener_;
+    TLcbPort port_;
     std::unique_ptr<TLCBMaster> master_;
     std::unique_ptr<TLcbReceiver> receiver_;
     std::unique_ptr<TLcbTransmitter> transmitter_;
     std::unique_ptr<TLcbLoopThread> timer_, comThread_, outThread_;
     std::atomic<bool> paused_{false};
-    // Shared by each transmit and receive step, taken whole while the port is reopened.
+    // Shared by each transmit and receive step, taken whole while the port is reopened; a
+    // step delivers its records after letting go of it.
     std::shared_mutex portUse_;
 };
 

@@ -81,7 +81,7 @@ void CloseLine(int line) {
         SaveLineState();
         LogLine(line, "Состояние записано, N=" + std::to_string(LineState::MsgNumber(line)), 5);
     }
-    if (object->ClosesWithStopFrame()) {
+    if (object->IsLcbControl()) {
         PanelFrame stop = PanelFrame::connectionLost();
         FrameChecksum(stop);
         object->outQueue().ReplaceHeadOrPut(stop);

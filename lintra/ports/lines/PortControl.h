@@ -38,9 +38,10 @@ public:
     virtual void SendEvInfo(EventRecord &record);
     // Once only: passes the stop frame (4, 0xFB, 0x65) to SendComMsg and marks the line closed.
     virtual void StopLine();
-    // Line-controller lines: CloseCom makes the stop frame the next frame to be sent before it
-    // lets the queue drain.
-    virtual bool ClosesWithStopFrame() const { return false; }
+    // A serial line-controller line, whose controller takes the frames of the queue as they
+    // are: CloseCom makes the stop frame the next to be sent before it lets the queue drain,
+    // and LCBCommand slows down a caller whose frames fill the queue.
+    virtual bool IsLcbControl() const { return false; }
 
     int line() const { return line_; }
     const std::string &portName() const { return portName_; }

@@ -40,6 +40,8 @@ public:
     }
     int32_t answerCounter() const override { return 0; }
     ControllerLink controllerLink() const override { return link_; }
+    // The serial kind stands for a TLCBControl, the TCP kind for the intelligent lines.
+    bool IsLcbControl() const override { return link_ == ControllerLink::Serial; }
 
     std::vector<std::string> sent;
     bool throwOnSend = false;

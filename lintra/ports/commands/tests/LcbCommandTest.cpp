@@ -106,12 +106,15 @@ TEST_F(LcbCommandTest, WholeMaskIsPacedAndStopsAtTheLimit) {
     EXPECT_EQ(clock.nowMs() - start, 3 * 50u);
 }
 
-TEST_F(LcbCommandTest, NearlyFullControllerQueueSlowsTheCaller) {
-    auto &line = open(std::make_shared<test::FakeControllerLine>(kLine));
-    for (int i = 0; i < 8324; ++i) line.outQueue().Put(PanelFrame{});
-    const uint64_t start = clock.nowMs();
-    run({5, {}});
-    EXPECT_EQ(clock.nowMs() - start, 50u);
+TEST_F(LcbCommandTest, NearlyFullQueueOfASerialLineControllerSlowsTheCaller) {
+    for (const auto &[link, pause] : {std::pair{ControllerLink::Serial, 50u}, std::pair{ControllerLink::Tcp, 0u}}) {
+        LineTable::Take(kLine);
+        auto &line = open(std::make_shared<test::FakeControllerLine>(kLine, link));
+        for (int i = 0; i < 8324; ++i) line.outQueue().Put(PanelFrame{});
+        const uint64_t start = clock.nowMs();
+        run({5, {}});
+        EXPECT_EQ(clock.nowMs() - start, pause);
+    }
 }
 
 TEST_F(LcbCommandTest, MissingLineIsLogged) {

@@ -24,12 +24,21 @@ struct LcbControlTest : ::testing::Test {
     HandshakePort *port = nullptr;
     std::shared_ptr<TLCBControl> line = std::make_shared<TLCBControl>(kLine, stepping);
 
+    int opens = 0;
+    bool deviceThere = true;
+
     LcbControlTest() {
         ComUnitLoad();
         LineState::Reset();
-        auto handshake = std::make_unique<HandshakePort>(wire);
-        port = handshake.get();
-        EXPECT_TRUE(line->Open(std::move(handshake), false));
+        // Each opening makes a new device in front of the same wire, as a reopened tty is.
+        auto opener = [this](int *error) -> std::unique_ptr<Port> {
+            if (!deviceThere) return *error = ENOENT, nullptr;
+            ++opens;
+            auto device = std::make_unique<HandshakePort>(wire);
+            port = device.get();
+            return device;
+        };
+        EXPECT_TRUE(line->Open(opener, false));
         EXPECT_TRUE(LineTable::Put(kLine, line));
         port->clearTrace();
     }
@@ -118,9 +127,11 @@ TEST_F(LcbControlTest, LcbCommandFramesReachTheController) {
     EXPECT_EQ(LineState::UnitMaskByte(kLine, 1), 0);  // the last case started afresh
 }
 
-TEST_F(LcbControlTest, ReopeningPulsesTheControlLinesAndKeepsAskingForTheLine) {
+TEST_F(LcbControlTest, ReopeningOpensTheDeviceAgainPulsesAndKeepsAskingForTheLine) {
     EXPECT_TRUE(line->ReInitCom());
-    EXPECT_EQ(port->trace(), "purge line dtr+ rts+ dtr- rts-");
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(port->trace(), "line dtr+ rts+ dtr- rts-");
+    EXPECT_EQ(port->timeouts().readTotalConstantMs, TLcbReceiver::kTimeouts.readTotalConstantMs);
     EXPECT_FALSE(line->paused());
 
     port->fixDsr(std::optional<bool>(false));
@@ -128,7 +139,21 @@ TEST_F(LcbControlTest, ReopeningPulsesTheControlLinesAndKeepsAskingForTheLine) {
     line->TransmitStep();
     port->clearTrace();
     line->ReInitCom();
-    EXPECT_EQ(port->trace(), "purge line dtr+ rts+ dtr- rts- rts+");
+    EXPECT_EQ(port->trace(), "line dtr+ rts+ dtr- rts- rts+");
+}
+
+TEST_F(LcbControlTest, DeviceGoneAtAReopeningIsTriedAgainAtTheNext) {
+    deviceThere = false;
+    EXPECT_FALSE(line->ReInitCom());
+    EXPECT_FALSE(line->paused());
+    // Without a device the steps reach no wire and nothing breaks.
+    line->SendComMsg(PanelFrame::fromBytes(signedFrame({0xA4, 0x07, 0x09, 0})), 0);
+    line->TransmitStep();
+    line->ReceiveStep();
+    deviceThere = true;
+    EXPECT_TRUE(line->ReInitCom());
+    sendAll();
+    EXPECT_EQ(sent(), compactHex(signedFrame({0xA4, 0x07, 0x09, 0})));
 }
 
 TEST_F(LcbControlTest, MailboxCommandsAreQueuedOnceAndOverlongOnesNotAtAll) {
@@ -157,6 +182,14 @@ TEST_F(LcbControlTest, MailboxCommandsAreQueuedOnceAndOverlongOnesNotAtAll) {
     line->ServeMailbox();
     EXPECT_EQ(int32_t{box.targetLine}, ControllerMailbox::kEmpty);
     EXPECT_EQ(line->outQueue().Count(), 0u);
+
+    // A closed line takes its command out too, so the next line of its number never sends it.
+    line->StopLine();
+    const size_t queued = line->outQueue().Count();
+    post(kLine, 1);
+    line->ServeMailbox();
+    EXPECT_EQ(int32_t{box.targetLine}, ControllerMailbox::kEmpty);
+    EXPECT_EQ(line->outQueue().Count(), queued);
 }
 
 std::vector<EventRecord> delivered;
@@ -180,6 +213,22 @@ TEST_F(LcbControlTest, ReceivedFramesBecomeRecordsAndKeepTheLineAlive) {
     EXPECT_EQ(delivered[0].line, kLine);
     EXPECT_EQ(delivered[0].address, 7);
     EXPECT_EQ(delivered[0].code, 0x21);
+}
+
+// A client whose callback reopens the line, as one calling SMCReset on a record may.
+std::shared_ptr<TLCBControl> reopenedFromCallback;
+intptr_t reopen(void *record, intptr_t) {
+    if (record) reopenedFromCallback->ReInitCom();
+    return 0;
+}
+
+TEST_F(LcbControlTest, ARecordsClientMayReopenTheLineWhileItIsDelivered) {
+    reopenedFromCallback = line;
+    line->setEventTarget(TEventTarget{DeliveryMode::Callback, 0, &reopen});
+    wire.script(signedFrame({0xA4, 0x07, 0x21, 0}));
+    for (int i = 0; i < 10 && opens < 2; ++i) line->ReceiveStep();
+    EXPECT_EQ(opens, 2);  // the delivery held no part of the port
+    reopenedFromCallback.reset();
 }
 
 }  // namespace

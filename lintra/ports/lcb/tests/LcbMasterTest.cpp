@@ -18,8 +18,9 @@ struct MasterTest : ::testing::Test {
     TLcbReceiver receiver{port, clock, 1};
 
     MasterTest() {
-        port.setTimeouts(TLcbReceiver::kTimeouts);
-        // The receive thread, run at every pause of the master.
+        // The receive thread, run at every pause of the master: its reads wait at most 1 ms
+        // here, or they would hold up the master's clock.
+        port.setTimeouts(PortTimeouts{0, 0, 1, 0, 0});
         stepping.onSleep = [this] {
             if (auto frame = receiver.Receive(); frame && IsValidFrame(*frame)) master.FrameReceived(*frame);
         };

@@ -57,7 +57,10 @@ TEST(LcbReceiverTest, TakesFramesAsTheyCome) {
         {"a frame in pieces", {{spaced(event.substr(0, 6)), 0}, {spaced(event.substr(6)), 30}}, {event}},
         {"stray bytes before a frame", {{"00 17 " + spaced(ack), 0}}, {ack}},
         {"lengths 0 and 1 begin no frame", {{"A0 A1 " + spaced(ack), 0}}, {ack}},
-        {"a stall drops the piece", {{spaced(event.substr(0, 6)), 0}, {spaced(ack), 100}}, {ack}},
+        // The reads for the rest wait out their time-outs; then the piece has stalled for
+        // longer than 50 ms.
+        {"a stall drops the piece", {{spaced(event.substr(0, 6)), 0}, {spaced(ack), 1000}}, {ack}},
+        {"bytes within the read's wait complete the frame", {{spaced(event.substr(0, 6)), 0}, {spaced(event.substr(6)), 150}}, {event}},
         {"a pause within the stall limit", {{spaced(event.substr(0, 6)), 0}, {spaced(event.substr(6)), 45}}, {event}},
         // The bad frame holds the start of the good one from its byte 3 on.
         {"realigned on the next frame start",
