@@ -12,7 +12,7 @@
 
 namespace lintra {
 
-TLCBControl::TLCBControl(int line, tessel::Clock &clock) : TPortControl(line), clock_(clock) {}
+TLCBControl::TLCBControl(int line, tessel::Clock &clock) : TPortControl(line), clock_(clock), port_(line, clock) {}
 
 TLCBControl::~TLCBControl() {
     markTerminating();
@@ -33,39 +33,15 @@ bool TLCBControl::InitCom(const std::string &port, int line) {
     return false;
 }
 
-bool TLCBControl::Open(Opener opener, bool threads) {
-    opener_ = std::move(opener);
-    if (!reopenPort()) return false;
+bool TLCBControl::Open(TControllerPort::Opener opener, bool threads) {
+    port_.setOpener(std::move(opener), portName());
+    if (!port_.Reopen()) return false;
     master_ = std::make_unique<TLCBMaster>(*this, port_, clock_);
     receiver_ = std::make_unique<TLcbReceiver>(port_, clock_, line());
     transmitter_ = std::make_unique<TLcbTransmitter>(port_, clock_, *master_, outQueue());
     // Pulsed before the threads exist, so that nothing else uses the port meanwhile.
     PulseControlLines();
     if (threads) startThreads();
-    return true;
-}
-
-bool TLCBControl::reopenPort() {
-    LogLine(line(), "TPortControl.ReInitCom", 6);
-    if (port_.isOpen()) {
-        clock_.sleepMs(kCloseWaitMs);
-        port_.close();
-        LogLine(line(), "Закрываем линию, порт " + portName(), 5);
-        clock_.sleepMs(kClosedWaitMs);
-    }
-    int error = 0;
-    std::unique_ptr<Port> device = opener_(&error);
-    if (device) {
-        device->setTimeouts(TLcbReceiver::kTimeouts);
-        if (!device->setLine(kLineSettings)) error = device->lastError(), device.reset();
-    }
-    if (!device) {
-        LogLine(line(), "Ошибка инициализации линии, порт " + portName(), 2);
-        LogLine(line(), portName() + ": " + std::strerror(error), 2);
-        return false;
-    }
-    port_.attach(std::move(device));
-    LogLine(line(), "Линия инициализирована, порт " + portName(), 5);
     return true;
 }
 
@@ -109,7 +85,7 @@ bool TLCBControl::ReInitCom() {
     {
         std::unique_lock hold(portUse_);
         clock_.sleepMs(kReopenPauseMs);
-        reopened = reopenPort();
+        reopened = port_.Reopen();
         PulseControlLines();
     }
     paused_ = false;

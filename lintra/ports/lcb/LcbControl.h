@@ -5,7 +5,6 @@
 // supervises it (the master's timer thread). Tests open it on a fake port without threads and
 // run the steps themselves.
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <string>
@@ -14,9 +13,9 @@
 #include "lintra/ports/commands/ControllerLine.h"
 #include "lintra/ports/lcb/LcbLoopThread.h"
 #include "lintra/ports/lcb/LcbMaster.h"
-#include "lintra/ports/lcb/LcbPort.h"
 #include "lintra/ports/lcb/LcbReceiver.h"
 #include "lintra/ports/lcb/LcbTransmitter.h"
+#include "lintra/ports/lines/ControllerPort.h"
 #include "lintra/ports/lines/PortControl.h"
 #include "platform/Clock.h"
 
@@ -24,11 +23,8 @@ namespace lintra {
 
 class TLCBControl : public TPortControl, public TControllerLine, public TLcbMasterLine {
 public:
-    static constexpr LineSettings kLineSettings{10400, 8, Parity::None, 2};
     static constexpr uint32_t kPulseMs = 100;
     static constexpr uint32_t kReopenPauseMs = 10;
-    static constexpr uint32_t kCloseWaitMs = 10;  // before the device closes
-    static constexpr uint32_t kClosedWaitMs = 50;  // after it closed
 
     static constexpr uint32_t kTransmitPauseMs = 3;
     static constexpr uint32_t kReceivePauseMs = 1;
@@ -40,16 +36,13 @@ public:
     // master goes and the port closes.
     ~TLCBControl() override;
 
-    // Opens a device; nullptr with *error when it cannot be opened.
-    using Opener = std::function<std::unique_ptr<Port>(int *error)>;
-
     // Opens the serial device the port name stands for; false (after the message box) when it
     // cannot be opened.
     bool InitCom(const std::string &port, int line) override;
     // Opens the device with opener (again on every reopening): time-outs, line settings, master,
     // receive and transmit sides, the control-line pulse; with threads the line starts working
     // at once. False when the device cannot be opened.
-    bool Open(Opener opener, bool threads);
+    bool Open(TControllerPort::Opener opener, bool threads);
     // Pauses the line and, with the receive and transmit sides held, closes the device, opens
     // it again and pulses the control lines. False when it could not be opened again; the next
     // supervision period tries once more.
@@ -77,14 +70,11 @@ public:
 private:
     int masterLine() const override { return line(); }
     void DeliverFrame(const PanelFrame &frame) override;
-    // Closes the device if open and opens it again with the line's settings.
-    bool reopenPort();
     void startThreads();
     void stopThreads();
 
     tessel::Clock &clock_;
-    Opener opener_;
-    TLcbPort port_;
+    TControllerPort port_;
     std::unique_ptr<TLCBMaster> master_;
     std::unique_ptr<TLcbReceiver> receiver_;
     std::unique_ptr<TLcbTransmitter> transmitter_;

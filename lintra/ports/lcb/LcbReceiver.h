@@ -17,9 +17,6 @@ namespace lintra {
 class TLcbReceiver {
 public:
     static constexpr uint32_t kStallMs = 50;
-    // The line's port time-outs: read interval 200 ms, read total 20 ms per byte + 300 ms,
-    // write total 20 ms per byte + 50 ms. A read returns as soon as the bytes asked for came.
-    static constexpr PortTimeouts kTimeouts{200, 20, 300, 20, 50};
 
     TLcbReceiver(Port &port, tessel::Clock &clock, int line) : port_(port), clock_(clock), line_(line) {}
 

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "lintra/ports/lcb/LcbReceiver.h"
+#include "lintra/ports/lines/ControllerPort.h"
 #include "lintra/ports/tests/FakePort.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     tessel::ManualClock clock{0};
     lintra::test::FakePort port{clock};
-    port.setTimeouts(lintra::TLcbReceiver::kTimeouts);
+    port.setTimeouts(lintra::TControllerPort::kTimeouts);
     // A script of chunks: length (0..16), delay in 8 ms steps, then the bytes.
     uint64_t at = 0;
     for (size_t i = 0; i + 1 < size;) {

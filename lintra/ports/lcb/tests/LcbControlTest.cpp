@@ -131,7 +131,7 @@ TEST_F(LcbControlTest, ReopeningOpensTheDeviceAgainPulsesAndKeepsAskingForTheLin
     EXPECT_TRUE(line->ReInitCom());
     EXPECT_EQ(opens, 2);
     EXPECT_EQ(port->trace(), "line dtr+ rts+ dtr- rts-");
-    EXPECT_EQ(port->timeouts().readTotalConstantMs, TLcbReceiver::kTimeouts.readTotalConstantMs);
+    EXPECT_EQ(port->timeouts().readTotalConstantMs, TControllerPort::kTimeouts.readTotalConstantMs);
     EXPECT_FALSE(line->paused());
 
     port->fixDsr(std::optional<bool>(false));

@@ -4,6 +4,7 @@
 
 #include "lintra/ports/lcb/LcbReceiver.h"
 #include "lintra/ports/lcb/tests/LcbFixture.h"
+#include "lintra/ports/lines/ControllerPort.h"
 
 namespace lintra::test {
 namespace {
@@ -18,7 +19,7 @@ struct Chunk {
 std::vector<std::string> receive(const std::vector<Chunk> &chunks) {
     tessel::ManualClock clock{0};
     FakePort port{clock};
-    port.setTimeouts(TLcbReceiver::kTimeouts);
+    port.setTimeouts(TControllerPort::kTimeouts);
     for (const Chunk &c : chunks) port.scriptHex(c.hex, c.atMs);
     TLcbReceiver receiver{port, clock, 1};
     std::vector<std::string> out;
