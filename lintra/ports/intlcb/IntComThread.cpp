@@ -1,8 +1,33 @@
 #include "lintra/ports/intlcb/IntComThread.h"
 
-#include <chrono>
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <ctime>
 
 namespace lintra {
+namespace {
+
+static_assert(sizeof(std::atomic<uint32_t>) == sizeof(uint32_t) && std::atomic<uint32_t>::is_always_lock_free);
+
+uint32_t *futexWord(std::atomic<uint32_t> &word) { return reinterpret_cast<uint32_t *>(&word); }
+
+timespec monotonicAfter(uint32_t ms) {
+    timespec at{};
+    ::clock_gettime(CLOCK_MONOTONIC, &at);
+    at.tv_sec += ms / 1000;
+    at.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
+    if (at.tv_nsec >= 1000000000L) {
+        at.tv_nsec -= 1000000000L;
+        ++at.tv_sec;
+    }
+    return at;
+}
+
+}  // namespace
 
 TIntComThread::TIntComThread(Pacing pacing, std::function<void()> step)
     : TBaseThread("TIntComThread"), pacing_(pacing), step_(std::move(step)) {}
@@ -10,17 +35,23 @@ TIntComThread::TIntComThread(Pacing pacing, std::function<void()> step)
 TIntComThread::~TIntComThread() { StopPolling(); }
 
 void TIntComThread::StopPolling() {
-    {
-        std::lock_guard lock(mutex_);
-        Terminate();
-    }
-    wake_.notify_all();
+    Terminate();
+    stopWord_.store(1);
+    ::syscall(SYS_futex, futexWord(stopWord_), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
     Stop();
 }
 
+// One system call per pause: a condition variable costs a second one on every step, since the
+// mutex it takes back after a timed wait is marked contended and its unlock wakes the kernel.
 bool TIntComThread::pause(uint32_t ms) {
-    std::unique_lock lock(mutex_);
-    if (ms > 0) wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Terminated(); });
+    if (ms > 0) {
+        const timespec deadline = monotonicAfter(ms);
+        while (stopWord_.load() == 0) {
+            const long result = ::syscall(SYS_futex, futexWord(stopWord_), FUTEX_WAIT_BITSET_PRIVATE, 0, &deadline,
+                                          nullptr, FUTEX_BITSET_MATCH_ANY);
+            if (result != 0 && errno == ETIMEDOUT) break;
+        }
+    }
     return !Terminated();
 }
 

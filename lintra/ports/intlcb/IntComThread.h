@@ -1,10 +1,9 @@
 #pragma once
 // TIntComThread: the polling thread of an intelligent line-controller line, a thin loop around
 // the master's ServeContr with the pauses of its kind. Its waits end early when it is stopped.
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 
 #include "lintra/runtime/BaseThread.h"
 
@@ -31,8 +30,8 @@ private:
 
     const Pacing pacing_;
     std::function<void()> step_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
+    // 0 while running, 1 once stopped; the pauses wait on it as a futex word.
+    std::atomic<uint32_t> stopWord_{0};
 };
 
 }  // namespace lintra
