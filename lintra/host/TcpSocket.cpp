@@ -1,5 +1,6 @@
 #include "lintra/host/TcpSocket.h"
 
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -45,6 +46,15 @@ int connectOne(const addrinfo &address, uint32_t timeoutMs) {
     }
     int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);  // small frames must not wait
+    // Blocking from here on, so that a receive waits inside recv() under SO_RCVTIMEO: one
+    // system call per answer instead of a failed recv(), a poll() and a second recv(). Sends
+    // stay non-blocking through MSG_DONTWAIT.
+    if (int flags = fcntl(fd, F_GETFL); flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
     return fd;
 }
 
@@ -89,7 +99,7 @@ bool TcpSocket::sendAll(const uint8_t *data, size_t count, uint32_t timeoutMs) {
     const Deadline deadline = deadlineOf(timeoutMs);
     size_t sent = 0;
     while (sent < count) {
-        ssize_t n = ::send(fd_, data + sent, count - sent, MSG_NOSIGNAL);
+        ssize_t n = ::send(fd_, data + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             sent += static_cast<size_t>(n);
             continue;
@@ -103,19 +113,34 @@ bool TcpSocket::sendAll(const uint8_t *data, size_t count, uint32_t timeoutMs) {
     return true;
 }
 
+bool TcpSocket::setReceiveWait(uint32_t ms) {
+    if (ms == receiveWaitMs_) return true;
+    timeval wait{};  // zero: no limit
+    if (ms != kNoTimeout) {
+        wait.tv_sec = static_cast<time_t>(ms / 1000);
+        wait.tv_usec = static_cast<suseconds_t>(ms % 1000) * 1000;
+    }
+    if (setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0) return false;
+    receiveWaitMs_ = ms;
+    return true;
+}
+
 int TcpSocket::receive(uint8_t *buffer, size_t capacity, uint32_t timeoutMs) {
     if (fd_ < 0) return fail(EBADF), -1;
     if (capacity == 0) return 0;
     const Deadline deadline = deadlineOf(timeoutMs);
+    uint32_t waitMs = timeoutMs;
     for (;;) {
-        ssize_t n = ::recv(fd_, buffer, capacity, 0);
+        if (waitMs != 0 && !setReceiveWait(waitMs)) return fail(errno), -1;
+        ssize_t n = ::recv(fd_, buffer, capacity, waitMs == 0 ? MSG_DONTWAIT : 0);
         if (n > 0) return static_cast<int>(n);
         if (n == 0) return fail(ENOTCONN), -1;
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN) return fail(errno), -1;
-        int events = pollUntil(fd_, POLLIN, deadline);
-        if (events == 0) return 0;
-        if (events < 0) return fail(errno), -1;
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return fail(errno), -1;
+        if (!deadline) continue;
+        // The socket's wait counts in scheduler ticks and a signal cuts it short; the deadline decides.
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return 0;
+        waitMs = static_cast<uint32_t>(left.count());  // below timeoutMs, never kNoTimeout
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A TCP client: connect by host name or dotted address and by service name or port number,
-// send everything, receive with a time-out. Waits use poll(), so any descriptor number works.
+// send everything, receive with a time-out. Waits use poll() or the socket's own receive
+// time-out, so any descriptor number works.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -33,9 +34,12 @@ public:
 private:
     explicit TcpSocket(int fd) : fd_(fd) {}
     bool fail(int error);
+    // Sets SO_RCVTIMEO unless it already holds this wait.
+    bool setReceiveWait(uint32_t ms);
 
     int fd_;
     int lastError_ = 0;
+    uint32_t receiveWaitMs_ = kNoTimeout;  // a new socket waits without limit
 };
 
 }  // namespace lintra::host

@@ -89,6 +89,27 @@ TEST(TcpSocket, PeerCloseIsReportedAsAnError) {
     EXPECT_EQ(socket->lastError(), EBADF);
 }
 
+// Receives wait inside the socket and sends never block: every wait ends at its own time-out,
+// whatever wait came before, and a peer that reads nothing cannot hold a send past its time-out.
+TEST(TcpSocket, EveryWaitEndsAtItsOwnTimeOut) {
+    Listener listener;
+    auto socket = TcpSocket::connect("127.0.0.1", listener.port(), 2000, nullptr);
+    ASSERT_NE(socket, nullptr);
+    int peer = listener.accept();
+    ASSERT_GE(peer, 0);
+    ASSERT_EQ(::send(peer, "\xA6", 1, 0), 1);
+    uint8_t buffer[4];
+    EXPECT_EQ(socket->receive(buffer, sizeof buffer, 5000), 1);
+    for (uint32_t timeoutMs : {0u, 10u, 0u}) {
+        SCOPED_TRACE(timeoutMs);
+        EXPECT_EQ(socket->receive(buffer, sizeof buffer, timeoutMs), 0);
+    }
+    const std::string bulk(48 << 20, '\x55');  // more than both socket buffers can ever hold
+    EXPECT_FALSE(socket->sendAll(reinterpret_cast<const uint8_t *>(bulk.data()), bulk.size(), 50));
+    EXPECT_EQ(socket->lastError(), ETIMEDOUT);
+    ::close(peer);
+}
+
 TEST(TcpSocket, ConnectFailuresSayWhy) {
     Listener listener;
     std::string closedPort = listener.port();
