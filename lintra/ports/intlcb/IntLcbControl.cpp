@@ -1,7 +1,5 @@
 #include "lintra/ports/intlcb/IntLcbControl.h"
 
-#include <cstring>
-
 #include "lintra/host/MessageBox.h"
 #include "lintra/ports/lines/PanelPort.h"
 #include "lintra/runtime/CommonProc.h"
@@ -13,7 +11,7 @@ constexpr uint32_t kStartMs = 5000;
 
 }  // namespace
 
-TIntLCBControl::TIntLCBControl(int line, tessel::Clock &clock) : TIntLcbLine(line, clock) {}
+TIntLCBControl::TIntLCBControl(int line, tessel::Clock &clock) : TIntLcbLine(line, clock), port_(line, clock) {}
 
 TIntLCBControl::~TIntLCBControl() {
     markTerminating();
@@ -21,26 +19,16 @@ TIntLCBControl::~TIntLCBControl() {
     stopPolling();
 }
 
-bool TIntLCBControl::openPort() {
-    int error = 0;
-    port_ = TPanelPort::OpenDevice(portName(), &error);
-    if (!port_) {
-        LogLine(line(), "Ошибка инициализации линии, порт " + portName() + ": " + std::strerror(error), 2);
-        return false;
-    }
-    port_->setLine(kLineSettings);
-    LogLine(line(), "Линия инициализирована, порт " + portName(), 5);
-    return true;
-}
-
 bool TIntLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TIntLCBControl.InitCom( " + port + ", " + std::to_string(line) + " )", 6);
+    LogMain("TPortControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
     setPortName(port);
-    if (!openPort()) {
+    port_.setOpener([port](int *error) { return TPanelPort::OpenDevice(port, error); }, port);
+    if (!port_.Reopen()) {
         host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
         return false;
     }
-    auto transport = std::make_unique<TSerialLcbTransport>(*port_, clock_, this->line(), [this] { ReInitCom(); });
+    auto transport = std::make_unique<TSerialLcbTransport>(port_, clock_, this->line(), [this] { ReInitCom(); });
     transport_ = transport.get();
     LogMain("LCBM created", 6);
     startPolling(std::move(transport), {kStartMs, static_cast<uint32_t>(std::max(Policy().reqTimeout, 0)) + 1, 0});
@@ -51,17 +39,7 @@ bool TIntLCBControl::InitCom(const std::string &port, int line) {
 
 bool TIntLCBControl::ReInitCom() {
     std::lock_guard lock(wireMutex_);
-    LogLine(line(), "TPortControl.ReInitCom", 6);
-    if (port_) {
-        if (transport_) transport_->setPort(nullptr);
-        clock_.sleepMs(10);
-        port_.reset();
-        LogLine(line(), "Закрываем линию, порт " + portName(), 5);
-        clock_.sleepMs(50);
-    }
-    const bool opened = openPort();
-    if (transport_ && opened) transport_->setPort(port_.get());
-    return opened;
+    return port_.Reopen();
 }
 
 int TIntLCBControl::SendComMsg(const PanelFrame &frame, int priority) {
@@ -80,7 +58,7 @@ void TIntLCBControl::StartLineReset() {
                          },
                          [this] {
                              std::lock_guard lock(wireMutex_);
-                             if (port_) port_->setRts(true);
+                             port_.setRts(true);
                          },
                          [this] { ReInitCom(); }});
     reset_->Start();

@@ -3,17 +3,15 @@
 // polls every unit itself; a line reset (TRstThread) warns the units and holds RTS for 5 s.
 #include <memory>
 
-#include "lintra/host/Port.h"
 #include "lintra/ports/intlcb/IntLcbLine.h"
 #include "lintra/ports/intlcb/RstThread.h"
 #include "lintra/ports/intlcb/SerialLcbTransport.h"
+#include "lintra/ports/lines/ControllerPort.h"
 
 namespace lintra {
 
 class TIntLCBControl final : public TIntLcbLine {
 public:
-    static constexpr LineSettings kLineSettings{10400, 8, Parity::None, 2};
-
     explicit TIntLCBControl(int line, tessel::Clock &clock = tessel::SteadyClock::instance());
     ~TIntLCBControl() override;
 
@@ -24,9 +22,8 @@ public:
 
 private:
     void StartLineReset() override;
-    bool openPort();
 
-    std::unique_ptr<Port> port_;
+    TControllerPort port_;
     TSerialLcbTransport *transport_ = nullptr;  // owned by the shared part
     std::unique_ptr<TRstThread> reset_;
 };

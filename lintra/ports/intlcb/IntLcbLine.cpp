@@ -52,7 +52,7 @@ int TIntLcbLine::SendComMsg(const PanelFrame &frame, int) {
             if (master_) master_->setPolling(true);
             break;
         case kCodeLineReset:
-            if (master_ && master_->serving()) StartLineReset();
+            if (master_ && master_->BeginReset()) StartLineReset();
             break;
         default:
             break;

@@ -40,6 +40,9 @@ public:
     bool polling() const { return polling_.load(); }
     void setServing(bool on) { serving_.store(on); }
     bool serving() const { return serving_.load(); }
+    // Serving off for a line reset; false when it was off already, so that a second request
+    // while a reset is starting or running starts no other.
+    bool BeginReset() { return serving_.exchange(false); }
 
     const TUnitTables &units() const { return units_; }
 

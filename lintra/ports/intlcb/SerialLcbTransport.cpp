@@ -1,38 +1,34 @@
 #include "lintra/ports/intlcb/SerialLcbTransport.h"
 
+#include <algorithm>
 #include <string>
 
+#include "lintra/ports/lines/ControllerPort.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
 
 TSerialLcbTransport::TSerialLcbTransport(Port &port, tessel::Clock &clock, int line, std::function<void()> reopen)
-    : clock_(clock), line_(line), reopen_(std::move(reopen)) {
-    setPort(&port);
-}
-
-void TSerialLcbTransport::setPort(Port *port) {
-    port_ = port;
-    if (port_) port_->setTimeouts(kTimeouts);
+    : port_(port), clock_(clock), line_(line), reopen_(std::move(reopen)) {
+    port_.setTimeouts(TControllerPort::kTimeouts);
 }
 
 void TSerialLcbTransport::TransmitMsg(const PanelFrame &frame) {
-    if (!port_) return;
-    port_->purge();
+    port_.purge();
     const uint8_t n = frame.length();
     if (n < 2) {
         LogLineBytes16(line_, "TransmitMsg::Отсылка: левые данные", frame.bytes, 3);
         return;
     }
     if (LineLogEnabled(line_, 9)) LogLineBytes16(line_, "TransmitMsg::Отсылка: ", frame.bytes, 9);
-    port_->setParity(Parity::Mark);
+    port_.setParity(Parity::Mark);
     clock_.sleepMs(kParitySwitchMs);
-    port_->write(frame.bytes.data(), 1);
+    port_.write(frame.bytes.data(), 1);
     clock_.sleepMs(kParitySwitchMs);
-    port_->flush();
-    port_->setParity(Parity::Space);
+    port_.flush();
+    port_.setParity(Parity::Space);
     clock_.sleepMs(kParitySwitchMs);
-    const int written = port_->write(frame.bytes.data() + 1, n - 1u);
+    const int written = port_.write(frame.bytes.data() + 1, n - 1u);
     if (written < n - 1) {
         LogLine(line_,
                 "TransmitMsg::Отослали " + std::to_string(std::max(written, 0)) + " байт вместо " +
@@ -44,22 +40,31 @@ void TSerialLcbTransport::TransmitMsg(const PanelFrame &frame) {
 }
 
 bool TSerialLcbTransport::readFirstByte(PanelFrame &answer) {
+    const PortTimeouts normal = port_.timeouts();
+    const uint32_t readWaitMs = normal.readTotalPerByteMs + normal.readTotalConstantMs;
     const uint64_t start = clock_.nowMs();
-    do {
+    bool found = false;
+    for (uint64_t waited = 0; waited < kAnswerPartMs && !found; waited = clock_.nowMs() - start) {
+        // The last read waits only for what is left of the 500 ms.
+        PortTimeouts bounded = normal;
+        bounded.readTotalPerByteMs = 0;
+        bounded.readTotalConstantMs = static_cast<uint32_t>(std::min<uint64_t>(readWaitMs, kAnswerPartMs - waited));
+        port_.setTimeouts(bounded);
         uint8_t byte = 0;
-        if (port_->read(&byte, 1) == 1 && (byte & 0xF0) == PanelFrame::kLengthMarker) {
+        if (port_.read(&byte, 1) == 1 && (byte & 0xF0) == PanelFrame::kLengthMarker) {
             answer.bytes[0] = byte;
-            return true;
+            found = true;
         }
-    } while (clock_.nowMs() - start < kAnswerPartMs);
-    return false;
+    }
+    port_.setTimeouts(normal);
+    return found;
 }
 
 size_t TSerialLcbTransport::readRest(PanelFrame &answer, size_t expected) {
     size_t got = 0;
     uint64_t lastProgress = clock_.nowMs();
     while (got < expected && clock_.nowMs() - lastProgress < kAnswerPartMs) {
-        const int count = port_->read(answer.bytes.data() + 1 + got, expected - got);
+        const int count = port_.read(answer.bytes.data() + 1 + got, expected - got);
         if (count < 0) break;
         if (count > 0) lastProgress = clock_.nowMs();
         got += static_cast<size_t>(count);
@@ -69,7 +74,7 @@ size_t TSerialLcbTransport::readRest(PanelFrame &answer, size_t expected) {
 
 bool TSerialLcbTransport::GetAnswer(PanelFrame &answer) {
     answer = PanelFrame{};
-    if (!port_ || !readFirstByte(answer)) {
+    if (!readFirstByte(answer)) {
         if (LineLogEnabled(line_, 8))
             LogLineBytes16(line_, "GetAnswer::Не дождались начала посылки - таймаут: ", answer.bytes, 8);
         answer = PanelFrame{};

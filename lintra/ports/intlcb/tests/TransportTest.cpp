@@ -6,6 +6,7 @@
 #include "lintra/ports/intlcb/NetLcbTransport.h"
 #include "lintra/ports/intlcb/SerialLcbTransport.h"
 #include "lintra/ports/intlcb/tests/ScriptedStream.h"
+#include "lintra/ports/lines/ControllerPort.h"
 #include "lintra/ports/tests/FakePort.h"
 #include "testsupport/Hex.h"
 
@@ -59,6 +60,19 @@ TEST(SerialLcbTransport, AnswersAreReadWithinTheirFrameAndCountedUpAndDown) {
         }
         EXPECT_EQ(transport.answerCounter(), c.answered ? 1 : -1);
     }
+}
+
+TEST(SerialLcbTransport, ASilentUnitCostsNoMoreThanTheFirstBytesWait) {
+    tessel::ManualClock clock;
+    test::FakePort port(clock);
+    port.scriptHex("11 22", 0);  // stray bytes, then nothing
+    TSerialLcbTransport transport(port, clock, 1, nullptr);
+    PanelFrame answer;
+    const uint64_t start = clock.nowMs();
+    EXPECT_FALSE(transport.GetAnswer(answer));
+    // Reads of 320 ms each would end at 640 ms; the last one waits only for what is left.
+    EXPECT_EQ(clock.nowMs() - start, TSerialLcbTransport::kAnswerPartMs);
+    EXPECT_EQ(port.timeouts().readTotalConstantMs, TControllerPort::kTimeouts.readTotalConstantMs);
 }
 
 std::vector<uint8_t> message(uint32_t type, const char *hex) {
