@@ -23,6 +23,7 @@ struct PanelFrame {
     static constexpr uint8_t kCodeEmptyAnswer = 0x64;
     static constexpr uint8_t kCodeConnectionLost = 0x65;
     static constexpr uint8_t kCodeConnectionRestored = 0x66;
+    static constexpr uint8_t kCodeUnitCount = 0x60;  // LCBCommand 3: the line's unit count
 
     std::array<uint8_t, kBufferSize> bytes{};
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint8_t kMaxUnit = 250;
 constexpr uint8_t kCodeMaskByte = 0x61;   // 'a': unit mask byte x := y
-constexpr uint8_t kCodeUnitCount = 0x60;  // '`'
 constexpr uint8_t kCodeCommand62 = 0x62;  // 'b'
 constexpr uint32_t kFramePauseMs = 50;
 constexpr uint32_t kSlowDownMs = 50;
@@ -78,7 +77,7 @@ LcbPlan PlanLcbCommand(int line, uint16_t cmd, std::span<const uint8_t> params, 
         case 3:
             if (params.size() == 1 && params[0] > kMaxUnit) return noFrames(LcbResult::UnitOutOfRange);
             if (params.size() == 1) LineState::SetUnitCount(line, params[0]);
-            return oneByte(kCodeUnitCount, params);
+            return oneByte(PanelFrame::kCodeUnitCount, params);
         case 4:
             return oneByte(kCodeCommand62, params);
         case 5:

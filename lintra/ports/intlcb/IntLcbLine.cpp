@@ -42,7 +42,7 @@ int TIntLcbLine::SendComMsg(const PanelFrame &frame, int) {
         return 0;
     }
     switch (frame.code()) {
-        case kCodeUnitCount:
+        case PanelFrame::kCodeUnitCount:
             LineState::SetUnitCount(line(), frame.param(0));
             break;
         case PanelFrame::kCodeConnectionLost:

@@ -15,7 +15,6 @@ namespace lintra {
 class TIntLcbLine : public TPortControl, public TControllerLine {
 public:
     // Internal codes the line acts on itself.
-    static constexpr uint8_t kCodeUnitCount = 0x60;
     static constexpr uint8_t kCodeLineReset = 0x62;
 
     ~TIntLcbLine() override;

@@ -1,10 +1,5 @@
 #include "lintra/ports/intlcb/NetLcbControl.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include "lintra/ports/intlcb/NetLcbTransport.h"
 #include "lintra/ports/intlcb/NetPortString.h"
 #include "lintra/runtime/CommonProc.h"
@@ -13,21 +8,6 @@ namespace lintra {
 namespace {
 
 constexpr TIntComThread::Pacing kPacing{1000, 0, 1};
-
-// "address:port" of the first IPv4 address the names resolve to; nullopt when they do not.
-std::optional<std::string> resolvePeer(const NetPortString &parts) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *found = nullptr;
-    if (getaddrinfo(parts.host.c_str(), parts.service.c_str(), &hints, &found) != 0 || !found) return std::nullopt;
-    const auto *address = reinterpret_cast<const sockaddr_in *>(found->ai_addr);
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
-    const std::string peer = std::string(text) + ":" + std::to_string(ntohs(address->sin_port));
-    freeaddrinfo(found);
-    return peer;
-}
 
 }  // namespace
 
@@ -42,7 +22,7 @@ bool TNetLCBControl::InitCom(const std::string &port, int line) {
     setPortName(port);
     const auto parts = ParseNetPortString(port);
     if (!parts) return false;
-    std::optional<std::string> peer = resolvePeer(*parts);
+    std::optional<std::string> peer = ResolveIPv4(parts->host, parts->service.c_str());
     if (!peer) {
         LogLine(line, "Не удаётся получить ip адрес для имени: " + port, 2);
         peer = parts->host + ":" + parts->service;

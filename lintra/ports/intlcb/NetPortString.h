@@ -15,4 +15,8 @@ struct NetPortString {
 // nullopt when the string lacks two colons.
 std::optional<NetPortString> ParseNetPortString(const std::string &text);
 
+// "address:port" of the first IPv4 address host resolves to, with the port of service (a name
+// or a number; nullptr: port 0); nullopt when they do not resolve.
+std::optional<std::string> ResolveIPv4(const std::string &host, const char *service);
+
 }  // namespace lintra

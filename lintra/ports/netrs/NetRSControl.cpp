@@ -1,7 +1,5 @@
 #include "lintra/ports/netrs/NetRSControl.h"
 
-#include <netdb.h>
-
 #include <exception>
 
 #include "lintra/ports/lines/PanelPort.h"
@@ -10,20 +8,6 @@
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
-
-namespace {
-
-bool resolves(const std::string &host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;  // the gateway is reached by an IPv4 address
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return false;
-    freeaddrinfo(found);
-    return true;
-}
-
-}  // namespace
 
 TNetRSLCBMaster::~TNetRSLCBMaster() { LeavePort(); }
 
@@ -50,7 +34,7 @@ int TNetRSLCBMaster::SendComMsg(const PanelFrame &frame, int) {
     }
     if (frame.code() == PanelFrame::kCodeConnectionLost) setMessagePolling(false);
     else if (frame.code() == PanelFrame::kCodeConnectionRestored) setMessagePolling(true);
-    else if (frame.code() == kCodeUnitCount) LineState::SetUnitCount(line(), frame.param(0));
+    else if (frame.code() == PanelFrame::kCodeUnitCount) LineState::SetUnitCount(line(), frame.param(0));
     return 0;
 }
 
@@ -78,7 +62,7 @@ bool TNetRSLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TNetRSLCBControl.InitCom( " + port + ", " + std::to_string(line) + " )", 6);
     setPortName(port);
     const std::optional<NetPortString> parsed = ParseNetPortString(port);
-    if (!parsed || !resolves(parsed->host)) return false;
+    if (!parsed || !ResolveIPv4(parsed->host, nullptr)) return false;
     gateway_ = *parsed;
     if (!JoinGateway(std::make_unique<TcpGatewayStream>(gateway_.host, gateway_.service))) return false;
     thread_ = std::make_unique<TNetRSComThread>(kNetRSPacing, [this] { ServeContr(); });

@@ -20,8 +20,6 @@ inline constexpr TIntComThread::Pacing kNetRSPacing{1000, 0, 10};
 
 class TNetRSLCBMaster : public TPultPolling {
 public:
-    static constexpr uint8_t kCodeUnitCount = 0x60;
-
     static constexpr PultPollRules kGatewayRules{.restoreCountdownStart = 0,
                                                  .repeatOnAnyErrorAnswer = true,
                                                  .huntSpeed = false,

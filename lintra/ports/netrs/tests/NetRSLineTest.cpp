@@ -122,7 +122,7 @@ TEST_F(NetRSLineTest, EveryRecordCarriesThePanelAddress) {
 }
 
 TEST_F(NetRSLineTest, InternalFramesActOnTheLineAndCommandsAreQueuedAsTheyAre) {
-    PanelFrame unitCount = PanelFrame::internal(5, TNetRSLCBMaster::kCodeUnitCount);
+    PanelFrame unitCount = PanelFrame::internal(5, PanelFrame::kCodeUnitCount);
     unitCount.bytes[3] = 42;
     EXPECT_EQ(line->SendComMsg(unitCount, 0), 0);
     EXPECT_EQ(LineState::UnitCount(3), 42);
