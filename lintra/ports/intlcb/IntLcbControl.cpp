@@ -1,7 +1,7 @@
 #include "lintra/ports/intlcb/IntLcbControl.h"
 
-#include "lintra/host/MessageBox.h"
-#include "lintra/ports/lines/PanelPort.h"
+#include <algorithm>
+
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -21,13 +21,8 @@ TIntLCBControl::~TIntLCBControl() {
 
 bool TIntLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TIntLCBControl.InitCom( " + port + ", " + std::to_string(line) + " )", 6);
-    LogMain("TPortControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
     setPortName(port);
-    port_.setOpener([port](int *error) { return TPanelPort::OpenDevice(port, error); }, port);
-    if (!port_.Reopen()) {
-        host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
-        return false;
-    }
+    if (!port_.InitCom(port)) return false;
     auto transport = std::make_unique<TSerialLcbTransport>(port_, clock_, this->line(), [this] { ReInitCom(); });
     transport_ = transport.get();
     LogMain("LCBM created", 6);

@@ -1,13 +1,10 @@
 #include "lintra/ports/lcb/LcbControl.h"
 
-#include <cstring>
 #include <mutex>
 
-#include "lintra/host/MessageBox.h"
 #include "lintra/ports/FrameToRecord.h"
 #include "lintra/ports/LocalTime.h"
 #include "lintra/ports/intlcb/ControllerMailboxService.h"
-#include "lintra/ports/lines/PanelPort.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -26,16 +23,16 @@ TLCBControl::~TLCBControl() {
 
 bool TLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TLCBControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
-    LogMain("TPortControl.InitCom(" + port + ", " + std::to_string(line) + ")", 6);
     setPortName(port);
-    if (Open([port](int *error) { return TPanelPort::OpenDevice(port, error); }, true)) return true;
-    host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
-    return false;
+    return port_.InitCom(port) && start(true);
 }
 
 bool TLCBControl::Open(TControllerPort::Opener opener, bool threads) {
     port_.setOpener(std::move(opener), portName());
-    if (!port_.Reopen()) return false;
+    return port_.Reopen() && start(threads);
+}
+
+bool TLCBControl::start(bool threads) {
     master_ = std::make_unique<TLCBMaster>(*this, port_, clock_);
     receiver_ = std::make_unique<TLcbReceiver>(port_, clock_, line());
     transmitter_ = std::make_unique<TLcbTransmitter>(port_, clock_, *master_, outQueue());

@@ -70,6 +70,9 @@ public:
 private:
     int masterLine() const override { return line(); }
     void DeliverFrame(const PanelFrame &frame) override;
+    // Master, receive and transmit sides over the open port, the control-line pulse, and with
+    // threads the line's threads. True.
+    bool start(bool threads);
     void startThreads();
     void stopThreads();
 

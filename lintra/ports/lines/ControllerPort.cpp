@@ -2,9 +2,19 @@
 
 #include <cstring>
 
+#include "lintra/host/MessageBox.h"
+#include "lintra/ports/lines/PanelPort.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
+
+bool TControllerPort::InitCom(const std::string &port) {
+    LogMain("TPortControl.InitCom(" + port + ", " + std::to_string(line_) + ")", 6);
+    setOpener([port](int *error) { return TPanelPort::OpenDevice(port, error); }, port);
+    if (Reopen()) return true;
+    host::showMessageBox("Не удается открыть последовательный порт", port, host::kMessageBoxIconStop);
+    return false;
+}
 
 bool TControllerPort::Reopen() {
     LogLine(line_, "TPortControl.ReInitCom", 6);

@@ -34,6 +34,9 @@ public:
         opener_ = std::move(opener);
         name_ = std::move(name);
     }
+    // Opens the serial device the client's port name stands for (and reopens it so later);
+    // false, after the message box, when it cannot be opened.
+    bool InitCom(const std::string &port);
     // Closes the device if one is open, opens it again with the line's settings. False (with
     // the line log saying so) when it cannot be opened.
     bool Reopen();
