@@ -4,7 +4,6 @@
 // records.
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 #include "lintra/ports/PultLink.h"
 #include "lintra/ports/tests/FakePort.h"
@@ -17,16 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     lintra::TPultLink link{port, clock, 1, 5, [] { return lintra::LocalTime{1, 1, 0, 0}; }};
     link.SetConnParam(data[0]);
 
-    // The rest is a script of chunks: length (0..16), delay in 16 ms steps, then the bytes.
-    uint64_t at = 0;
-    for (size_t i = 1; i + 1 < size;) {
-        const size_t length = data[i] % 17;
-        at += uint64_t{data[i + 1]} * 16;
-        i += 2;
-        const size_t take = length < size - i ? length : size - i;
-        port.script(std::vector<uint8_t>(data + i, data + i + take), at);
-        i += take;
-    }
+    port.scriptChunks(data + 1, size - 1, 16);  // the rest: what the panel sends
 
     const lintra::PanelFrame poll = lintra::PanelFrame::command(5, 0x56, {});
     for (int step = 0; step < 64 && port.unread() > 0; ++step) {

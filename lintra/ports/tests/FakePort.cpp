@@ -28,6 +28,18 @@ void FakePort::script(std::vector<uint8_t> bytes, uint64_t atMs) {
 
 void FakePort::scriptHex(std::string_view hex, uint64_t atMs) { script(testsupport::hexBytes(hex), atMs); }
 
+void FakePort::scriptChunks(const uint8_t *data, size_t size, uint32_t stepMs) {
+    uint64_t at = 0;
+    for (size_t i = 0; i + 1 < size;) {
+        const size_t length = data[i] % 17;
+        at += uint64_t{data[i + 1]} * stepMs;
+        i += 2;
+        const size_t take = length < size - i ? length : size - i;
+        script(std::vector<uint8_t>(data + i, data + i + take), at);
+        i += take;
+    }
+}
+
 size_t FakePort::unread() const {
     size_t total = 0;
     for (const Chunk &chunk : script_) total += chunk.bytes.size() - chunk.taken;

@@ -25,6 +25,9 @@ public:
     // Bytes the device sends, available from clock time atMs on (at once by default).
     void script(std::vector<uint8_t> bytes, uint64_t atMs = 0);
     void scriptHex(std::string_view hex, uint64_t atMs = 0);
+    // A script from fuzz input: chunks of a length byte (0..16), a delay byte in stepMs steps
+    // from the previous chunk, and the bytes.
+    void scriptChunks(const uint8_t *data, size_t size, uint32_t stepMs);
     // Scripted bytes not read yet.
     size_t unread() const;
 

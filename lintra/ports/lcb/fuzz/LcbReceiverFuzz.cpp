@@ -3,7 +3,6 @@
 // 16-byte buffer and carries the length its first byte gives.
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 #include "lintra/ports/lcb/LcbReceiver.h"
 #include "lintra/ports/lines/ControllerPort.h"
@@ -13,16 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     tessel::ManualClock clock{0};
     lintra::test::FakePort port{clock};
     port.setTimeouts(lintra::TControllerPort::kTimeouts);
-    // A script of chunks: length (0..16), delay in 8 ms steps, then the bytes.
-    uint64_t at = 0;
-    for (size_t i = 0; i + 1 < size;) {
-        const size_t length = data[i] % 17;
-        at += uint64_t{data[i + 1]} * 8;
-        i += 2;
-        const size_t take = length < size - i ? length : size - i;
-        port.script(std::vector<uint8_t>(data + i, data + i + take), at);
-        i += take;
-    }
+    port.scriptChunks(data, size, 8);  // what the controller sends
     lintra::TLcbReceiver receiver{port, clock, 1};
     for (int step = 0; step < 4096 && (port.unread() > 0 || receiver.received() > 0); ++step) {
         std::optional<lintra::PanelFrame> frame = receiver.Receive();
