@@ -21,9 +21,6 @@ public:
     GatewayPort(std::unique_ptr<GatewayStream> stream, int line, tessel::Clock &clock)
         : stream_(std::move(stream)), line_(line), clock_(clock) {}
 
-    // Set when the last connect failed; reads fail until a write connects again.
-    bool noConnection() const { return noConnection_; }
-
     bool setLine(const LineSettings &) override { return true; }
     bool setParity(Parity) override { return true; }
     void setTimeouts(const PortTimeouts &timeouts) override { timeouts_ = timeouts; }
@@ -46,7 +43,7 @@ private:
     const int line_;
     tessel::Clock &clock_;
     PortTimeouts timeouts_{};
-    bool noConnection_ = false;
+    bool noConnection_ = false;  // the last connect failed: reads fail until a write connects
     int lastError_ = 0;
 };
 
