@@ -12,6 +12,8 @@ constinit std::atomic<int> TBaseThread::total_{0};
 
 namespace {
 
+thread_local bool onLibraryThread = false;
+
 void LogThreadChange(const char *format, const std::string &className, uint32_t threadId, int total) {
     if (!LineLogEnabled(0, 5)) return;
     char text[256];
@@ -33,11 +35,18 @@ TBaseThread::TBaseThread(std::string className) : className_(std::move(className
 
 TBaseThread::~TBaseThread() {
     Stop();
+    // Only reached when the thread destroys its own object, which the library never lets a
+    // client do (CloseCom on a line's own thread is handed to another thread); detach rather
+    // than terminate the process.
+    if (thread_.joinable()) thread_.detach();
     int total = --total_;
     LogThreadChange("TBaseThread destroyed Clas=%s, ID=%X, Total=%d", className_, threadId_, total);
 }
 
+bool TBaseThread::OnLibraryThread() { return onLibraryThread; }
+
 void TBaseThread::Run() {
+    onLibraryThread = true;
     bool run = false;
     {
         std::unique_lock<std::mutex> lock(gateMutex_);

@@ -33,6 +33,9 @@ public:
     const std::string &ClassName() const { return className_; }
     // TBaseThread objects alive in the process.
     static int Total() { return total_.load(); }
+    // True on a thread of the library: a client's window procedure or callback runs there
+    // while the thread is in the middle of a step of its line.
+    static bool OnLibraryThread();
 
 protected:
     // className names the subclass in the log lines.

@@ -4,6 +4,7 @@
 
 #include "lintra/ports/CommandTables.h"
 #include "lintra/ports/lines/com_unit.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {

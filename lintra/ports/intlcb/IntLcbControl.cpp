@@ -26,7 +26,9 @@ bool TIntLCBControl::InitCom(const std::string &port, int line) {
     auto transport = std::make_unique<TSerialLcbTransport>(port_, clock_, this->line(), [this] { ReInitCom(); });
     transport_ = transport.get();
     LogMain("LCBM created", 6);
-    startPolling(std::move(transport), {kStartMs, static_cast<uint32_t>(std::max(Policy().reqTimeout, 0)) + 1, 0});
+    // A pause of ReqTimeout + 1 ms comes before every step.
+    const uint32_t stepPauseMs = static_cast<uint32_t>(std::max(Policy().reqTimeout, 0)) + 1;
+    startPolling(std::move(transport), {kStartMs + stepPauseMs, stepPauseMs});
     LogMain("IntComThread created", 6);
     LogMain("end TIntLCBControl.InitCom", 5);
     return true;

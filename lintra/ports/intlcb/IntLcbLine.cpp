@@ -1,7 +1,7 @@
 #include "lintra/ports/intlcb/IntLcbLine.h"
 
 #include "lintra/ports/FrameToRecord.h"
-#include "lintra/ports/intlcb/ControllerMailboxService.h"
+#include "lintra/ports/commands/ControllerMailboxService.h"
 #include "lintra/ports/lines/com_unit.h"
 
 namespace lintra {
@@ -10,22 +10,23 @@ TIntLcbLine::TIntLcbLine(int line, tessel::Clock &clock) : TPortControl(line), c
 
 TIntLcbLine::~TIntLcbLine() { stopPolling(); }
 
-void TIntLcbLine::startPolling(std::unique_ptr<TLcbTransport> transport, TIntComThread::Pacing pacing) {
+void TIntLcbLine::startPolling(std::unique_ptr<TLcbTransport> transport, Pacing pacing) {
     transport_ = std::move(transport);
     master_ = std::make_unique<TIntLCBMaster>(
         line(), *transport_, outQueue(), clock_, Policy(),
         TIntLCBMaster::Hooks{[this](const PanelFrame &frame) { deliver(frame); },
                              [this] { ServeControllerMailbox(clock_, line()); }});
-    thread_ = std::make_unique<TIntComThread>(pacing, [this] {
-        std::lock_guard lock(wireMutex_);
-        master_->ServeContr();
-    });
+    thread_ = std::make_unique<TLoopThread>("TIntComThread", TLoopThread::Loop{pacing.firstPauseMs, [this, pacing] {
+                                                  std::lock_guard lock(wireMutex_);
+                                                  master_->ServeContr();
+                                                  return pacing.pauseMs;
+                                              }});
     thread_->Start();
 }
 
 void TIntLcbLine::stopPolling() {
     markTerminating();
-    if (thread_) thread_->StopPolling();
+    if (thread_) thread_->StopLoop();
 }
 
 void TIntLcbLine::deliver(const PanelFrame &frame) {

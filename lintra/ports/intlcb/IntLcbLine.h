@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "lintra/ports/commands/ControllerLine.h"
-#include "lintra/ports/intlcb/IntComThread.h"
 #include "lintra/ports/intlcb/IntLcbMaster.h"
+#include "lintra/ports/lines/LoopThread.h"
 #include "lintra/ports/lines/PortControl.h"
 #include "platform/Clock.h"
 
@@ -29,8 +29,13 @@ public:
 protected:
     TIntLcbLine(int line, tessel::Clock &clock);
 
+    // The polling thread's pauses: before the first step, and between steps.
+    struct Pacing {
+        uint32_t firstPauseMs;
+        uint32_t pauseMs;
+    };
     // Creates the master over the transport and starts its thread with the kind's pacing.
-    void startPolling(std::unique_ptr<TLcbTransport> transport, TIntComThread::Pacing pacing);
+    void startPolling(std::unique_ptr<TLcbTransport> transport, Pacing pacing);
     // Stops the polling thread; a subclass calls it before its own members go.
     void stopPolling();
     // The serial kind resets its line; the TCP kind has no reset.
@@ -45,7 +50,7 @@ private:
 
     std::unique_ptr<TLcbTransport> transport_;
     std::unique_ptr<TIntLCBMaster> master_;
-    std::unique_ptr<TIntComThread> thread_;
+    std::unique_ptr<TLoopThread> thread_;
 };
 
 }  // namespace lintra

@@ -1,16 +1,10 @@
 #include "lintra/ports/intlcb/NetLcbControl.h"
 
 #include "lintra/ports/intlcb/NetLcbTransport.h"
-#include "lintra/ports/intlcb/NetPortString.h"
+#include "lintra/ports/lines/NetPortString.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
-namespace {
-
-constexpr TIntComThread::Pacing kPacing{1000, 0, 1};
-
-}  // namespace
-
 TNetLCBControl::TNetLCBControl(int line, tessel::Clock &clock) : TIntLcbLine(line, clock) {}
 
 TNetLCBControl::~TNetLCBControl() { stopPolling(); }
@@ -29,7 +23,7 @@ bool TNetLCBControl::InitCom(const std::string &port, int line) {
     }
     startPolling(std::make_unique<TNetLcbTransport>(TcpConnector(parts->host, parts->service), clock_, line,
                                                     parts->greeting, *peer),
-                 kPacing);
+                 {1000, 1});
     LogLine(line, "Линия инициализирована, порт " + port + " (" + *peer + ")", 5);
     return true;
 }

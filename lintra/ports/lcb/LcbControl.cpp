@@ -4,7 +4,7 @@
 
 #include "lintra/ports/FrameToRecord.h"
 #include "lintra/ports/LocalTime.h"
-#include "lintra/ports/intlcb/ControllerMailboxService.h"
+#include "lintra/ports/commands/ControllerMailboxService.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -43,18 +43,21 @@ bool TLCBControl::start(bool threads) {
 }
 
 void TLCBControl::startThreads() {
-    timer_ = std::make_unique<TLcbLoopThread>(
-        "TLCBMaster", TLcbLoopThread::Loop{TLCBMaster::kSupervisionMs, TLCBMaster::kSupervisionMs,
-                                           [this] { SupervisionStep(); }, nullptr});
-    comThread_ = std::make_unique<TLcbLoopThread>(
-        "TComThread", TLcbLoopThread::Loop{kFirstPauseMs, kReceivePauseMs, [this] { ReceiveStep(); }, nullptr});
-    outThread_ = std::make_unique<TLcbLoopThread>(
-        "TOutThread", TLcbLoopThread::Loop{kFirstPauseMs, kTransmitPauseMs,
-                                           [this] {
-                                               TransmitStep();
-                                               ServeMailbox();
-                                           },
-                                           [this] { transmitter_->DropRts(); }});
+    timer_ = std::make_unique<TLoopThread>("TLCBMaster", TLoopThread::Loop{TLCBMaster::kSupervisionMs, [this] {
+                                                SupervisionStep();
+                                                return TLCBMaster::kSupervisionMs;
+                                            }});
+    comThread_ = std::make_unique<TLoopThread>("TComThread", TLoopThread::Loop{kFirstPauseMs, [this] {
+                                                   ReceiveStep();
+                                                   return kReceivePauseMs;
+                                               }});
+    outThread_ = std::make_unique<TLoopThread>("TOutThread", TLoopThread::Loop{kFirstPauseMs,
+                                                                             [this] {
+                                                                                 TransmitStep();
+                                                                                 ServeMailbox();
+                                                                                 return kTransmitPauseMs;
+                                                                             },
+                                                                             [this] { transmitter_->DropRts(); }});
     timer_->Start();
     comThread_->Start();
     outThread_->Start();

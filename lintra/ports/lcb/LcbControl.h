@@ -11,11 +11,11 @@
 
 #include "lintra/host/Port.h"
 #include "lintra/ports/commands/ControllerLine.h"
-#include "lintra/ports/lcb/LcbLoopThread.h"
 #include "lintra/ports/lcb/LcbMaster.h"
 #include "lintra/ports/lcb/LcbReceiver.h"
 #include "lintra/ports/lcb/LcbTransmitter.h"
 #include "lintra/ports/lines/ControllerPort.h"
+#include "lintra/ports/lines/LoopThread.h"
 #include "lintra/ports/lines/PortControl.h"
 #include "platform/Clock.h"
 
@@ -81,7 +81,7 @@ private:
     std::unique_ptr<TLCBMaster> master_;
     std::unique_ptr<TLcbReceiver> receiver_;
     std::unique_ptr<TLcbTransmitter> transmitter_;
-    std::unique_ptr<TLcbLoopThread> timer_, comThread_, outThread_;
+    std::unique_ptr<TLoopThread> timer_, comThread_, outThread_;
     std::atomic<bool> paused_{false};
     // Shared by each transmit and receive step, taken whole while the port is reopened; a
     // step delivers its records after letting go of it.

@@ -1,6 +1,7 @@
 #include "lintra/host/HostLog.h"
 #include "lintra/ports/delivery/EventSlots.h"
 #include "lintra/ports/delivery/LineEvents.h"
+#include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
@@ -19,6 +20,8 @@ void ComUnitLoad() {
 }
 
 void ComUnitUnload() {
+    // The lines' threads use everything below: they end first.
+    FreeAllLines();
     EventSlots::Attach(nullptr);
     LineEvents::instance().freeAll();
     SharedObjects::Unload();

@@ -5,7 +5,7 @@
 #include "lintra/host/PortName.h"
 #include "lintra/host/SerialPort.h"
 #include "lintra/ports/lines/PultPolling.h"
-#include "lintra/ports/lines/PultsDriver.h"
+#include "lintra/ports/lines/LoopThread.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
@@ -85,7 +85,18 @@ TPanelPort::StepResult TPanelPort::Step() {
 
 void TPanelPort::startDriver() {
     if (driver_) return;
-    driver_ = std::make_unique<TPultsDriver>(*this);
+    driver_ = std::make_unique<TLoopThread>("TPultsDriver", TLoopThread::Loop{kStartPauseMs, [this]() -> uint32_t {
+                                                switch (Step()) {
+                                                    case StepResult::Served:
+                                                        return 0;
+                                                    case StepResult::Idle:
+                                                        return TPultPolling::kIdleStepMs;
+                                                    case StepResult::NoLine:
+                                                    case StepResult::LockTimeout:
+                                                        break;
+                                                }
+                                                return kNoLinePauseMs;
+                                            }});
     driver_->Start();
 }
 

@@ -22,11 +22,15 @@
 namespace lintra {
 
 class TPultPolling;
-class TPultsDriver;
+class TLoopThread;
 
 class TPanelPort {
 public:
     static constexpr uint32_t kLockWaitMs = 1000;
+    // The polling thread's pauses: before the first step, and after a step that found no line
+    // or no port lock.
+    static constexpr uint32_t kStartPauseMs = 1000;
+    static constexpr uint32_t kNoLinePauseMs = 100;
 
     // The device a client's port name stands for, so that "com3", "COM3" and the path it maps
     // to all name one port; a name that stands for no device is kept as it is.
@@ -57,7 +61,7 @@ public:
     enum class StepResult { Served, Idle, NoLine, LockTimeout };
     StepResult Step();
 
-    // Starts the port's polling thread (once); it runs Step() until the port goes.
+    // Starts the port's polling thread, TPultsDriver (once); it runs Step() until the port goes.
     void startDriver();
 
 private:
@@ -68,7 +72,7 @@ private:
     mutable std::mutex slotsMutex_;
     std::array<TPultPolling *, 256> slots_{};
     size_t lastServed_ = 0;
-    std::unique_ptr<TPultsDriver> driver_;
+    std::unique_ptr<TLoopThread> driver_;
 };
 
 }  // namespace lintra

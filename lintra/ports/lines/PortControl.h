@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "lintra/ports/EventRecord.h"
@@ -43,6 +44,12 @@ public:
     // and LCBCommand slows down a caller whose frames fill the queue.
     virtual bool IsLcbControl() const { return false; }
 
+    // The message number CloseCom keeps for the line in reqst.dat; panel lines only.
+    virtual std::optional<uint16_t> messageNumberToKeep() const { return std::nullopt; }
+
+    // True for exactly one caller: the one that closes the line.
+    bool claimClose() { return !closeClaimed_.exchange(true); }
+
     int line() const { return line_; }
     const std::string &portName() const { return portName_; }
     // A closed line refuses commands; its queue still drains.
@@ -75,6 +82,7 @@ private:
     std::unique_ptr<TFrameQueue> outQueue_;
     TEventTarget target_;
     std::atomic<bool> closed_{false};
+    std::atomic<bool> closeClaimed_{false};
     std::atomic<bool> terminating_{false};
 };
 

@@ -2,6 +2,7 @@
 
 #include "lintra/ports/delivery/EventDelivery.h"
 #include "lintra/ports/delivery/LineEvents.h"
+#include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/ReqstFile.h"
 #include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/ports/lines/com_unit.h"
@@ -11,6 +12,7 @@ namespace lintra {
 int StartLineObject(int32_t line, const std::string &port, intptr_t wnd,
                     const std::function<std::shared_ptr<TPortControl>()> &make) {
     if (!IsLineNumber(line)) return kStartCannotOpen;
+    SettlePendingCloses();
     if (LineTable::Get(line)) return kStartLineInUse;
     // The per-line tables start afresh when no line is open in any process.
     if (SharedObjects::OpenLineCount() == 0) {

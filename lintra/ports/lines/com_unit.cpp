@@ -69,16 +69,6 @@ std::shared_ptr<TPortControl> LineTable::Take(int line) {
     return std::move(t.lines[line]);
 }
 
-std::shared_ptr<TPultControl> FindPanelLine(const std::string &device, int address) {
-    for (int line = 0; line < kLineCount; ++line) {
-        auto panel = LineTable::GetAs<TPultControl>(line);
-        if (panel && panel->panelPort() && panel->panelPort()->name() == device &&
-            (address < 0 || panel->address() == address))
-            return panel;
-    }
-    return nullptr;
-}
-
 namespace LineState {
 
 void Reset() { tables().reset(); }

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "lintra/ports/lines/PortControl.h"
-#include "lintra/ports/lines/PultControl.h"
 
 namespace lintra {
 
@@ -31,10 +30,6 @@ public:
     // Empties the entry and hands back what it held.
     static std::shared_ptr<TPortControl> Take(int line);
 };
-
-// The open panel line on the device (PanelPort::DeviceOf), or with address >= 0 the one with
-// that panel address there; nullptr when there is none.
-std::shared_ptr<TPultControl> FindPanelLine(const std::string &device, int address = -1);
 
 // The per-line tables. Values persist from one opening of a line to the next within the process.
 namespace LineState {
@@ -61,7 +56,8 @@ void SetStoredSpeedMode(int line, uint16_t value);
 }  // namespace LineState
 
 // Library load: host reports into the general log, the shared objects, the events of line 0.
-// Library unload: the events and the shared objects go; open lines are not closed.
+// Library unload: the threads of the open lines end and the lines are freed (they are not
+// closed: no count, state file or stop frame changes), then the events and the shared objects go.
 void ComUnitLoad();
 void ComUnitUnload();
 

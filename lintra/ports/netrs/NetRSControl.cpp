@@ -8,6 +8,12 @@
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
+namespace {
+
+constexpr uint32_t kStartPauseMs = 1000;
+constexpr uint32_t kStepPauseMs = 10;
+
+}  // namespace
 
 TNetRSLCBMaster::~TNetRSLCBMaster() { LeavePort(); }
 
@@ -55,7 +61,7 @@ void TNetRSLCBMaster::ServeContr() {
 }
 
 TNetRSLCBControl::~TNetRSLCBControl() {
-    if (thread_) thread_->StopPolling();
+    if (thread_) thread_->StopLoop();
 }
 
 bool TNetRSLCBControl::InitCom(const std::string &port, int line) {
@@ -65,7 +71,10 @@ bool TNetRSLCBControl::InitCom(const std::string &port, int line) {
     if (!parsed || !ResolveIPv4(parsed->host, nullptr)) return false;
     gateway_ = *parsed;
     if (!JoinGateway(std::make_unique<TcpGatewayStream>(gateway_.host, gateway_.service))) return false;
-    thread_ = std::make_unique<TNetRSComThread>(kNetRSPacing, [this] { ServeContr(); });
+    thread_ = std::make_unique<TLoopThread>("TNetRSComThread", TLoopThread::Loop{kStartPauseMs, [this] {
+                                                ServeContr();
+                                                return kStepPauseMs;
+                                            }});
     thread_->Start();
     LogLine(this->line(), "Линия инициализирована, порт " + port, 5);
     return true;

@@ -8,15 +8,13 @@
 #include <string>
 
 #include "lintra/ports/commands/ControllerLine.h"
-#include "lintra/ports/intlcb/IntComThread.h"
-#include "lintra/ports/intlcb/NetPortString.h"
+#include "lintra/ports/lines/LoopThread.h"
+#include "lintra/ports/lines/NetPortString.h"
 #include "lintra/ports/lines/PultPolling.h"
 #include "lintra/ports/netrs/GatewayPort.h"
 
 namespace lintra {
 
-using TNetRSComThread = TIntComThread;
-inline constexpr TIntComThread::Pacing kNetRSPacing{1000, 0, 10};
 
 class TNetRSLCBMaster : public TPultPolling {
 public:
@@ -57,7 +55,7 @@ public:
 
 private:
     NetPortString gateway_;
-    std::unique_ptr<TNetRSComThread> thread_;
+    std::unique_ptr<TLoopThread> thread_;  // TNetRSComThread
 };
 
 }  // namespace lintra

@@ -7,7 +7,7 @@
 #include "lintra/include/lintra.h"
 #include "lintra/ports/commands/tests/CommandFixture.h"
 #include "lintra/ports/lines/PanelPort.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "lintra/ports/tests/FakePort.h"
 #include "platform/Clock.h"
 

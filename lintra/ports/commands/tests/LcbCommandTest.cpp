@@ -7,7 +7,7 @@
 
 #include "lintra/ports/commands/LcbCommand.h"
 #include "lintra/ports/commands/tests/CommandFixture.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "platform/Clock.h"
 
 namespace lintra {

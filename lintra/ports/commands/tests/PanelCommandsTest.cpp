@@ -8,7 +8,7 @@
 #include "lintra/ports/commands/PanelCommands.h"
 #include "lintra/ports/commands/tests/CommandFixture.h"
 #include "lintra/ports/lines/PanelPort.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "lintra/ports/tests/FakePort.h"
 #include "platform/Clock.h"
 

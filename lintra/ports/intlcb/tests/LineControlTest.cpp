@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lintra/ports/intlcb/NetLcbControl.h"
-#include "lintra/ports/intlcb/NetPortString.h"
+#include "lintra/ports/lines/NetPortString.h"
 #include "lintra/ports/intlcb/RstThread.h"
 #include "lintra/ports/intlcb/tests/FakeTransport.h"
 #include "lintra/ports/lines/com_unit.h"

@@ -15,6 +15,7 @@
 #include "lintra/ports/lines/ReqstFile.h"
 #include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/ports/lines/com_unit.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "platform/Registry.h"
 #include "testsupport/TempDir.h"
 

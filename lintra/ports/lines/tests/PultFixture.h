@@ -7,7 +7,7 @@
 
 #include "lintra/ports/lines/PanelPort.h"
 #include "lintra/ports/lines/com_unit.h"
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/panel/PultControl.h"
 #include "lintra/ports/tests/FakePort.h"
 #include "lintra/ports/tests/FrameFixtures.h"
 

@@ -16,9 +16,13 @@ public:
     // How long a direct exchange waits for the port lock before it gives up.
     static constexpr uint32_t kDirectLockWaitMs = 1300;
 
+    // The open panel line on the device (TPanelPort::DeviceOf), or with address >= 0 the one
+    // with that panel address there; nullptr when there is none.
+    static std::shared_ptr<TPultControl> FindOnDevice(const std::string &device, int address = -1);
+
     TPultControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance());
-    // Stores the message number and leaves the port. A step delivers on the polling thread,
-    // so the line's own window procedure or callback must not destroy it (CloseCom).
+    // Stores the message number and leaves the port, waiting for a step of the line in
+    // progress; never on the port's polling thread (CloseCom hands such a close over).
     ~TPultControl() override;
 
     // Joins the panel line already open on the same port name, or opens the port and starts
@@ -32,6 +36,8 @@ public:
     int SendComMsg(const PanelFrame &frame, int priority) override;
     // Takes the line's stored message number; the link saves the line state as it goes.
     bool JoinPort(std::shared_ptr<TPanelPort> port, bool owner) override;
+
+    std::optional<uint16_t> messageNumberToKeep() const override { return currentMsgNumber(); }
 
     // ChangePultMode under the port lock; false when it stayed busy.
     bool ChangePultModeLocked();

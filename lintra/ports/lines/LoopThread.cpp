@@ -1,4 +1,4 @@
-#include "lintra/ports/intlcb/IntComThread.h"
+#include "lintra/ports/lines/LoopThread.h"
 
 #include <linux/futex.h>
 #include <sys/syscall.h>
@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <thread>
 
 namespace lintra {
 namespace {
@@ -29,12 +30,12 @@ timespec monotonicAfter(uint32_t ms) {
 
 }  // namespace
 
-TIntComThread::TIntComThread(Pacing pacing, std::function<void()> step)
-    : TBaseThread("TIntComThread"), pacing_(pacing), step_(std::move(step)) {}
+TLoopThread::TLoopThread(std::string className, Loop loop)
+    : TBaseThread(std::move(className)), loop_(std::move(loop)) {}
 
-TIntComThread::~TIntComThread() { StopPolling(); }
+TLoopThread::~TLoopThread() { StopLoop(); }
 
-void TIntComThread::StopPolling() {
+void TLoopThread::StopLoop() {
     Terminate();
     stopWord_.store(1);
     ::syscall(SYS_futex, futexWord(stopWord_), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
@@ -43,8 +44,10 @@ void TIntComThread::StopPolling() {
 
 // One system call per pause: a condition variable costs a second one on every step, since the
 // mutex it takes back after a timed wait is marked contended and its unlock wakes the kernel.
-bool TIntComThread::pause(uint32_t ms) {
-    if (ms > 0) {
+bool TLoopThread::pause(uint32_t ms) {
+    if (ms == 0) {
+        std::this_thread::yield();
+    } else {
         const timespec deadline = monotonicAfter(ms);
         while (stopWord_.load() == 0) {
             const long result = ::syscall(SYS_futex, futexWord(stopWord_), FUTEX_WAIT_BITSET_PRIVATE, 0, &deadline,
@@ -55,12 +58,12 @@ bool TIntComThread::pause(uint32_t ms) {
     return !Terminated();
 }
 
-void TIntComThread::Execute() {
-    if (!pause(pacing_.startMs)) return;
-    while (pause(pacing_.beforeStepMs)) {
-        step_();
-        if (!pause(pacing_.afterStepMs)) return;
+void TLoopThread::Execute() {
+    if (pause(loop_.firstPauseMs)) {
+        while (pause(loop_.step())) {
+        }
     }
+    if (loop_.atEnd) loop_.atEnd();
 }
 
 }  // namespace lintra

@@ -1,4 +1,4 @@
-#include "lintra/ports/lines/PultControl.h"
+#include "lintra/ports/panel/PultControl.h"
 
 #include <cstring>
 
@@ -9,6 +9,16 @@
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
+
+std::shared_ptr<TPultControl> TPultControl::FindOnDevice(const std::string &device, int address) {
+    for (int line = 0; line < kLineCount; ++line) {
+        auto panel = LineTable::GetAs<TPultControl>(line);
+        if (panel && panel->panelPort() && panel->panelPort()->name() == device &&
+            (address < 0 || panel->address() == address))
+            return panel;
+    }
+    return nullptr;
+}
 
 TPultControl::TPultControl(int line, uint8_t address, tessel::Clock &clock)
     : TPultPolling(line, address, clock, PultPollRules{}) {}
@@ -25,7 +35,7 @@ bool TPultControl::InitCom(const std::string &port, int line) {
             6);
     setPortName(port);
     const std::string device = TPanelPort::DeviceOf(port);
-    if (auto other = FindPanelLine(device)) return JoinPort(other->sharedPanelPort(), false);
+    if (auto other = FindOnDevice(device)) return JoinPort(other->sharedPanelPort(), false);
 
     int error = 0;
     std::unique_ptr<Port> opened = TPanelPort::OpenDevice(port, &error);

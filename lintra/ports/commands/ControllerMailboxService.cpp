@@ -1,4 +1,4 @@
-#include "lintra/ports/intlcb/ControllerMailboxService.h"
+#include "lintra/ports/commands/ControllerMailboxService.h"
 
 #include <algorithm>
 #include <cstddef>

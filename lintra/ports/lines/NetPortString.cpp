@@ -1,4 +1,4 @@
-#include "lintra/ports/intlcb/NetPortString.h"
+#include "lintra/ports/lines/NetPortString.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
