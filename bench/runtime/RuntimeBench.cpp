@@ -26,17 +26,18 @@ void BM_FilteredRecord(benchmark::State &state) {
 }
 BENCHMARK(BM_FilteredRecord);
 
-// A record that passes the filter in buffered mode: stamp, format, copy into the buffer, and the
-// buffer's share of write(2).
-void BM_BufferedRecord(benchmark::State &state) {
+// A record that passes the filter: stamp, format and its own write(2), into the page cache or,
+// written through, onto the storage device.
+void BM_WrittenRecord(benchmark::State &state, int mode) {
     testsupport::IsolatedHost host;
     SetDword("Software\\Tessel\\Logging", "MaxLevel", 9);
     SetDword("Software\\Tessel\\Logging", "LimRecs", 0);
-    auto log = std::make_unique<lintra::TLogger>("bench.log", 9, lintra::lmDeferOpen);
+    auto log = std::make_unique<lintra::TLogger>("bench.log", 9, lintra::lmDeferOpen | mode);
     for (auto _ : state) log->Write(5, "TPultControl.ServePult:: ответ получен, код 87");
     log.reset();
 }
-BENCHMARK(BM_BufferedRecord);
+BENCHMARK_CAPTURE(BM_WrittenRecord, os_buffered, 0);
+BENCHMARK_CAPTURE(BM_WrittenRecord, write_through, int{lintra::lmWriteThrough});
 
 void BM_QueuePutGet(benchmark::State &state) {
     static lintra::TDumbQueue *queue = nullptr;

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace lintra {
 
@@ -13,6 +12,9 @@ bool LogFile::open(const std::string &path, OpenMode mode, bool writeThrough) {
     int flags = O_WRONLY | O_APPEND | O_CLOEXEC;
     if (mode == OpenMode::Replace) flags |= O_CREAT | O_TRUNC;
     if (mode == OpenMode::OpenOrCreate) flags |= O_CREAT;
+    // O_DSYNC rather than fdatasync after each write: the record and its sync are one system
+    // call, so no path (banner, dump, rotation) can write without syncing, and a device error
+    // is reported by the write of the record it hit instead of by a later, separate call.
     if (writeThrough) flags |= O_DSYNC;
     fd_ = ::open(path.c_str(), flags, 0644);
     if (fd_ < 0) {
@@ -22,7 +24,15 @@ bool LogFile::open(const std::string &path, OpenMode mode, bool writeThrough) {
     return true;
 }
 
-bool LogFile::writeAll(const char *data, size_t size) {
+bool LogFile::write(std::string_view record) {
+    if (fd_ < 0) {
+        lastError_ = EBADF;
+        return false;
+    }
+    const char *data = record.data();
+    size_t size = record.size();
+    // A regular file takes the whole record in one call; it comes back short only when the
+    // disk fills or a size limit is reached, and the next call then says why.
     while (size > 0) {
         ssize_t n = ::write(fd_, data, size);
         if (n < 0) {
@@ -36,32 +46,10 @@ bool LogFile::writeAll(const char *data, size_t size) {
     return true;
 }
 
-bool LogFile::append(std::string_view bytes, uint64_t nowMs) {
-    if (fd_ < 0) {
-        lastError_ = EBADF;
-        return false;
-    }
-    if (used_ + bytes.size() > kBufferSize && !flush()) return false;
-    if (bytes.size() > kBufferSize) return writeAll(bytes.data(), bytes.size());
-    if (used_ == 0) firstPendingMs_ = nowMs;
-    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
-    return true;
-}
-
-bool LogFile::flush() {
-    if (used_ == 0) return true;
-    size_t size = used_;
-    used_ = 0;  // a failed write drops the buffer rather than repeating half of it
-    return writeAll(buffer_, size);
-}
-
-bool LogFile::close() {
-    if (fd_ < 0) return true;
-    bool flushed = flush();
+void LogFile::close() {
+    if (fd_ < 0) return;
     ::close(fd_);
     fd_ = -1;
-    return flushed;
 }
 
 }  // namespace lintra

@@ -1,9 +1,8 @@
 #pragma once
-// The file under a TLogger: appends whole lines to a small buffer of its own and writes the
-// buffer with one write(2), so lines of several threads or processes never mix (the file is
-// opened for appending). The owner decides when to flush; close always flushes.
-#include <cstddef>
-#include <cstdint>
+// The file under a TLogger. Each record goes to the operating system with one write(2) before
+// the logging call returns, so the page cache holds it at once: tail -f shows it and it
+// outlives a crash or kill -9 of the process. The file is opened for appending, so every
+// write lands whole at the end and records of several threads or processes never mix.
 #include <string>
 #include <string_view>
 
@@ -18,30 +17,18 @@ public:
     LogFile(const LogFile &) = delete;
     LogFile &operator=(const LogFile &) = delete;
 
-    // false with lastError() set when the file cannot be opened.
+    // false with lastError() set when the file cannot be opened. writeThrough: each write
+    // returns only once its record is on the storage device.
     bool open(const std::string &path, OpenMode mode, bool writeThrough);
     bool isOpen() const { return fd_ >= 0; }
-    // Queues bytes, writing the buffer out first when they would not fit. nowMs marks when the
-    // oldest unwritten byte arrived.
-    bool append(std::string_view bytes, uint64_t nowMs);
-    bool flush();
-    // True when unwritten bytes have waited at least ageMs.
-    bool pendingSince(uint64_t nowMs, uint64_t ageMs) const {
-        return used_ != 0 && nowMs - firstPendingMs_ >= ageMs;
-    }
-    // Flushes and closes; false when the flush failed.
-    bool close();
+    // One whole record; false with lastError() set when it could not be written.
+    bool write(std::string_view record);
+    void close();
     int lastError() const { return lastError_; }
 
 private:
-    bool writeAll(const char *data, size_t size);
-
-    static constexpr size_t kBufferSize = 8192;
     int fd_ = -1;
     int lastError_ = 0;
-    size_t used_ = 0;
-    uint64_t firstPendingMs_ = 0;
-    char buffer_[kBufferSize];
 };
 
 }  // namespace lintra

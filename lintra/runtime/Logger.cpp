@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace lintra {
 
@@ -14,6 +15,10 @@ namespace {
 constexpr int kMaxArchives = 999;
 // Column where WriteHexLine puts ">>".
 constexpr size_t kHexColumn = 54;
+// A dump line with offset, hex and character columns and CR LF, for reserving a dump's room.
+constexpr size_t kDumpLineChars = 80;
+// A dump that needed more memory than this gives it back rather than keep it for the logger's life.
+constexpr size_t kDumpCapacityKept = 64 * 1024;
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
@@ -35,7 +40,7 @@ TLogger::TLogger(std::string fileName, int requestedLevel, int mode, tessel::Clo
       settings_(ResolveLoggerSettings(fileName_, requestedLevel, mode)),
       level_(settings_.level),
       threshold_(0),
-      buffered_((settings_.mode & lmWriteThrough) == 0),
+      writeThrough_((settings_.mode & lmWriteThrough) != 0),
       deferOpen_((settings_.mode & lmDeferOpen) != 0),
       onlyIfExists_((settings_.mode & lmOnlyIfExists) != 0),
       closeEachRecord_((settings_.mode & lmCloseEachRecord) != 0),
@@ -44,8 +49,7 @@ TLogger::TLogger(std::string fileName, int requestedLevel, int mode, tessel::Clo
     StoreLevel(settings_.level);
     if (!deferOpen_) {
         TimedGuard guard(lock_, RecursiveMutex::kInfinite);
-        OpenFile();
-        EndRecord(kFlushLevel);
+        EndRecord(OpenFile());
     }
 }
 
@@ -74,7 +78,7 @@ bool TLogger::OpenFile() {
     LogFile::OpenMode mode = replaceOnOpen_  ? LogFile::OpenMode::Replace
                              : onlyIfExists_ ? LogFile::OpenMode::ExistingOnly
                                              : LogFile::OpenMode::OpenOrCreate;
-    if (!file_.open(fileName_, mode, !buffered_)) {
+    if (!file_.open(fileName_, mode, writeThrough_)) {
         lastErrorText_ = std::strerror(file_.lastError());
         return Fail(file_.lastError());
     }
@@ -82,7 +86,8 @@ bool TLogger::OpenFile() {
         int level = Level();
         if (level >= 1) {
             std::string banner = "---------- Старт [" + fileName_ + "], уровень " + std::to_string(level);
-            AppendRecord(1, banner, TakeLogStamp());
+            FormatRecord(line_, TakeLogStamp(), 1, banner);
+            PutRecord(line_.view());
         }
         bannerWritten_ = true;
         replaceOnOpen_ = false;
@@ -90,24 +95,15 @@ bool TLogger::OpenFile() {
     return true;
 }
 
-bool TLogger::AppendLine(std::string_view line) {
-    return file_.append(line, clock_.nowMs()) || Fail(file_.lastError());
-}
-
-bool TLogger::AppendRecord(int level, std::string_view text, const LogStamp &stamp) {
-    FormatRecord(line_, stamp, level, text);
-    if (!AppendLine(line_.view())) return false;
+bool TLogger::PutRecord(std::string_view record) {
+    if (!file_.write(record)) return Fail(file_.lastError());
     ++recordCount_;
     return true;
 }
 
-bool TLogger::EndRecord(int level) {
-    bool ok = true;
-    if (!buffered_ || level <= kFlushLevel || file_.pendingSince(clock_.nowMs(), kFlushAgeMs)) {
-        ok = file_.flush();
-    }
-    if (closeEachRecord_) ok = file_.close() && ok;
-    return ok || Fail(file_.lastError());
+bool TLogger::EndRecord(bool written) {
+    if (closeEachRecord_) file_.close();
+    return written;
 }
 
 bool TLogger::RotationDue() const {
@@ -138,8 +134,8 @@ bool TLogger::WriteRecord(int level, std::string_view text, bool stamp) {
     TimedGuard guard(lock_, kLockWaitMs);
     if (!guard.owns()) return Fail(guard.error());
     if (!BeginRecord(stamp)) return false;
-    if (!AppendRecord(level, text, stamp_)) return false;
-    return EndRecord(level);
+    FormatRecord(line_, stamp_, level, text);
+    return EndRecord(PutRecord(line_.view()));
 }
 
 bool TLogger::WriteDump(int level, std::string_view text, int length, const void *data, int flags) {
@@ -147,34 +143,43 @@ bool TLogger::WriteDump(int level, std::string_view text, int length, const void
     TimedGuard guard(lock_, kLockWaitMs);
     if (!guard.owns()) return Fail(guard.error());
     if (!BeginRecord(true)) return false;
-    if (!AppendRecord(level, text, stamp_)) return false;
+    FormatRecord(line_, stamp_, level, text);
     const auto *bytes = static_cast<const uint8_t *>(data);
-    if (bytes == nullptr) length = 0;
-    bool ok = true;
-    TextBuffer<128> dumpLine;
-    for (int offset = 0; offset < length && ok; offset += 16) {
-        dumpLine.clear();
-        int count = std::min(16, length - offset);
-        if (flags & dfOffset) {
-            dumpLine.append("     ");
-            dumpLine.appendHex(static_cast<unsigned>(offset), 4, '0', true);
-            dumpLine.push_back(' ');
+    if (bytes == nullptr || length < 0) length = 0;
+    try {
+        dump_.clear();
+        dump_.reserve(line_.size() + (static_cast<size_t>(length) + 15) / 16 * kDumpLineChars);
+        dump_.append(line_.view());
+        TextBuffer<128> dumpLine;
+        for (int offset = 0; offset < length; offset += 16) {
+            dumpLine.clear();
+            int count = std::min(16, length - offset);
+            if (flags & dfOffset) {
+                dumpLine.append("     ");
+                dumpLine.appendHex(static_cast<unsigned>(offset), 4, '0', true);
+                dumpLine.push_back(' ');
+            }
+            if (flags & dfHex) {
+                AppendHexBytes(dumpLine, bytes + offset, count, dfHex);
+                dumpLine.resize(dumpLine.size() - 2);  // the pad groups go before the two spaces
+                for (int i = count; i < 16; ++i) dumpLine.append(" --");
+                dumpLine.append("  ");
+            }
+            if (flags & dfChars) {
+                AppendHexBytes(dumpLine, bytes + offset, count, dfChars);
+                for (int i = count; i < 16; ++i) dumpLine.push_back(' ');
+            }
+            dumpLine.append("\r\n");
+            dump_.append(dumpLine.view());
         }
-        if (flags & dfHex) {
-            AppendHexBytes(dumpLine, bytes + offset, count, dfHex);
-            dumpLine.resize(dumpLine.size() - 2);  // the pad groups go before the two spaces
-            for (int i = count; i < 16; ++i) dumpLine.append(" --");
-            dumpLine.append("  ");
-        }
-        if (flags & dfChars) {
-            AppendHexBytes(dumpLine, bytes + offset, count, dfChars);
-            for (int i = count; i < 16; ++i) dumpLine.push_back(' ');
-        }
-        dumpLine.append("\r\n");
-        ok = AppendLine(dumpLine.view());
+    } catch (const std::bad_alloc &) {
+        std::string().swap(dump_);
+        return EndRecord(Fail(ENOMEM));  // whole or not at all
     }
-    ++recordCount_;
-    return EndRecord(level) && ok;
+    bool written = PutRecord(dump_);
+    if (written) ++recordCount_;  // the dump lines count as one more record
+    if (dump_.capacity() > kDumpCapacityKept) std::string().swap(dump_);
+    return EndRecord(written);
 }
 
 bool TLogger::WriteHexLine(int level, std::string_view text, int length, const void *data, int flags) {
@@ -199,12 +204,6 @@ void TLogger::SetLevel(int newLevel) {
         Write(5, "Изменение уровня журнала " + std::to_string(old) + " -> " + std::to_string(newLevel));
     }
     StoreLevel(newLevel);
-}
-
-bool TLogger::Flush() {
-    TimedGuard guard(lock_, kLockWaitMs);
-    if (!guard.owns()) return Fail(guard.error());
-    return file_.flush() || Fail(file_.lastError());
 }
 
 bool TLogger::Opened() {

@@ -1,8 +1,9 @@
 #pragma once
 // TLogger: one text log file with a level filter, rotation by record count or age into
-// numbered archives, and hex dumps. Records are buffered in the process and written out when
-// the buffer fills, when a record of level 2 or less comes (banners, errors), when the oldest
-// buffered record is older than kFlushAgeMs, and at close, rotation and destruction.
+// numbered archives, and hex dumps. Nothing is held in the process: each record (a line, a
+// dump's text line with its dump lines, a banner) goes to the file with one write(2) before the
+// call that logs it returns, so tail -f shows it at once and a crash or kill -9 of the process
+// loses none. lmWriteThrough further waits until each record is on the storage device.
 //
 // Every operation waits at most 200 ms for the logger's re-entrant lock. When the wait
 // expires the record is dropped and the operation answers false with ETIMEDOUT as last
@@ -24,8 +25,6 @@ namespace lintra {
 class TLogger {
 public:
     static constexpr uint32_t kLockWaitMs = 200;
-    static constexpr uint64_t kFlushAgeMs = 100;
-    static constexpr int kFlushLevel = 2;
 
     // The clock gives the open time that age rotation measures from.
     TLogger(std::string fileName, int requestedLevel, int mode,
@@ -51,7 +50,6 @@ public:
     bool WriteHexLine(int level, std::string_view text, int length, const void *data, int flags);
     void SetLevel(int newLevel);
     int Level() const { return level_.load(std::memory_order_relaxed); }
-    bool Flush();
 
     const std::string &FileName() const { return fileName_; }
     // The settings as resolved at construction.
@@ -65,9 +63,10 @@ private:
     // The steps below run with lock_ held.
     bool BeginRecord(bool stamp);
     bool OpenFile();
-    bool AppendLine(std::string_view line);
-    bool AppendRecord(int level, std::string_view text, const LogStamp &stamp);
-    bool EndRecord(int level);
+    // Writes one whole record and counts it.
+    bool PutRecord(std::string_view record);
+    // Closes after the record under lmCloseEachRecord; answers written.
+    bool EndRecord(bool written);
     bool RotationDue() const;
     void Rotate();
     bool Fail(int error);
@@ -80,7 +79,7 @@ private:
     // What Write compares with: the level, or below every record at level 0 or less, which
     // writes nothing at all.
     std::atomic<int> threshold_;
-    const bool buffered_;
+    const bool writeThrough_;
     const bool deferOpen_;
     const bool onlyIfExists_;
     const bool closeEachRecord_;
@@ -95,6 +94,8 @@ private:
     bool bannerWritten_ = false;
     bool replaceOnOpen_ = false;
     RecordBuffer line_;
+    // A dump's text line and dump lines, gathered for their one write.
+    std::string dump_;
     LogFile file_;
 };
 

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <functional>
 #include <thread>
 
 #include "LogFixture.h"
@@ -20,6 +27,17 @@ using runtime_test::SetDword;
 using Strings = std::vector<std::string>;
 
 const std::string kOwnKey = std::string(kLoggingRoot) + "\\t.log";
+
+// write(2) calls of this process so far; nullopt where the kernel does not count them.
+std::optional<uint64_t> WriteCalls() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "syscw:") return value;
+    }
+    return std::nullopt;
+}
 
 class LoggerTest : public runtime_test::IsolatedTest {
 protected:
@@ -91,21 +109,139 @@ TEST_F(LoggerTest, LevelZeroWritesNothingAndAnUndeferredLogOpensAtOnce) {
     EXPECT_TRUE(Exists("open.log"));
 }
 
-TEST_F(LoggerTest, BufferedRecordsGoOutOnErrorsOnAgeAndAtTheEnd) {
+// Read() opens the file anew, so it sees what the operating system has, not what the logger may hold.
+TEST_F(LoggerTest, EveryRecordIsInTheFileWhenTheCallReturns) {
     AllowLevel(9);
-    tessel::ManualClock clock;
-    auto log = std::make_unique<TLogger>("t.log", 9, lmDeferOpen, clock);
-    log->Write(5, "detail");
-    EXPECT_EQ(Read("t.log"), "");
-    log->Write(2, "error");
-    EXPECT_EQ(Texts("t.log").size(), 3u);
-    log->Write(5, "later detail");
-    clock.advance(TLogger::kFlushAgeMs);
-    log->Write(5, "aged");
-    EXPECT_EQ(Texts("t.log").size(), 5u);
-    log->Write(5, "last");
-    log.reset();
-    EXPECT_EQ(Texts("t.log").back(), "---------- Стоп [t.log]");
+    tessel::ManualClock clock;  // never advances: no record may wait for its age
+    const uint8_t frame[] = {0xA4, 0x05, 0x10};
+    std::string dumpLine = " A4 05 10";
+    for (int i = 3; i < 16; ++i) dumpLine += " --";
+    dumpLine += "  ";
+    for (int mode : {0, int{lmWriteThrough}, int{lmCloseEachRecord}}) {
+        const std::string name = "t" + std::to_string(mode) + ".log";
+        SCOPED_TRACE(name);
+        TLogger log(name, 9, lmDeferOpen | mode, clock);
+        EXPECT_TRUE(log.Write(5, "detail"));
+        EXPECT_EQ(Texts(name), (Strings{"---------- Старт [" + name + "], уровень 9", "detail"}));
+        EXPECT_TRUE(log.WriteDump(5, "frame", 3, frame, dfHex));
+        Strings lines = Lines(Read(name));
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(ParseRecord(lines[2])->text, "frame");
+        EXPECT_EQ(lines[3], dumpLine);
+        EXPECT_TRUE(log.WriteHexLine(6, "send", 1, frame, dfHex));
+        lines = Lines(Read(name));
+        ASSERT_EQ(lines.size(), 5u);
+        EXPECT_EQ(ParseRecord(lines[4])->text, "send" + std::string(50, ' ') + ">> A4  ");
+    }
+}
+
+TEST_F(LoggerTest, EachRecordIsOneWriteCall) {
+    if (!WriteCalls()) GTEST_SKIP() << "the kernel keeps no count of write calls";
+    AllowLevel(9);
+    const uint8_t frame[40] = {0xA4, 0x05};
+    const std::string overlong(5000, 'x');
+    TLogger log("t.log", 9, lmDeferOpen);
+    struct Case {
+        const char *what;
+        std::function<bool()> write;
+        uint64_t writes;
+        size_t lines;
+    };
+    const Case cases[] = {
+        {"banner and first record", [&] { return log.Write(5, "first"); }, 2, 2},
+        {"record", [&] { return log.Write(5, "detail"); }, 1, 1},
+        {"dump", [&] { return log.WriteDump(5, "frame", 40, frame, dfOffset | dfHex | dfChars); }, 1, 4},
+        {"hex line", [&] { return log.WriteHexLine(5, "send", 40, frame, dfHex); }, 1, 1},
+        {"overlong record", [&] { return log.Write(5, overlong); }, 1, 1},
+    };
+    size_t lines = 0;
+    for (const Case &c : cases) {
+        uint64_t before = *WriteCalls();
+        EXPECT_TRUE(c.write()) << c.what;
+        EXPECT_EQ(*WriteCalls() - before, c.writes) << c.what;
+        lines += c.lines;
+        EXPECT_EQ(Lines(Read("t.log")).size(), lines) << c.what;
+    }
+}
+
+TEST_F(LoggerTest, RecordsOutliveAProcessKilledRightAfterLoggingThem) {
+    AllowLevel(9);
+    const uint8_t frame[] = {0xA4, 0x05};
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TLogger log("t.log", 9, lmDeferOpen);
+        log.Write(5, "last words");
+        log.WriteDump(5, "last frame", 2, frame, dfHex);
+        ::raise(SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    Strings lines = Lines(Read("t.log"));
+    ASSERT_EQ(lines.size(), 4u);  // no stop banner: the destructor never ran
+    EXPECT_EQ(ParseRecord(lines[1])->text, "last words");
+    EXPECT_EQ(ParseRecord(lines[2])->text, "last frame");
+    EXPECT_EQ(lines[3].substr(0, 7), " A4 05 ");
+}
+
+// Each process has its own logger and lock; only one write per record keeps a dump together.
+TEST_F(LoggerTest, ProcessesAppendingToOneFileNeverSplitADump) {
+    AllowLevel(9);
+    constexpr int kChildren = 4;
+    constexpr int kDumps = 2000;
+    constexpr int kDumpLines = 3;
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int c = 0; c < kChildren; ++c) {
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(start[1]);
+            char go;
+            if (::read(start[0], &go, 1) != 0) ::_exit(3);
+            bool ok = true;
+            {
+                TLogger log("t.log", 9, lmDeferOpen);
+                std::vector<uint8_t> bytes(16 * kDumpLines, static_cast<uint8_t>(c));
+                for (int i = 0; i < kDumps; ++i) {
+                    std::string text = "child " + std::to_string(c) + " dump " + std::to_string(i);
+                    ok = log.WriteDump(5, text, static_cast<int>(bytes.size()), bytes.data(), dfHex) && ok;
+                }
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    std::vector<int> next(kChildren, 0);
+    Strings lines = Lines(Read("t.log"));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::optional<runtime_test::Record> record = ParseRecord(lines[i]);
+        ASSERT_TRUE(record) << "line " << i << ": " << lines[i];
+        int c = -1, n = -1;
+        if (std::sscanf(record->text.c_str(), "child %d dump %d", &c, &n) != 2) continue;  // a banner
+        ASSERT_TRUE(c >= 0 && c < kChildren) << record->text;
+        EXPECT_EQ(n, next[c]++) << "child " << c << " out of order";
+        char hex[8];
+        std::snprintf(hex, sizeof hex, " %02X", c);
+        std::string dumpLine;
+        for (int b = 0; b < 16; ++b) dumpLine += hex;
+        dumpLine += "  ";
+        for (int d = 0; d < kDumpLines; ++d) {
+            ASSERT_LT(++i, lines.size());
+            ASSERT_EQ(lines[i], dumpLine) << "line " << i << " after " << record->text;
+        }
+    }
+    EXPECT_EQ(next, std::vector<int>(kChildren, kDumps));
 }
 
 TEST_F(LoggerTest, RotationByRecordCountCountsTheBanner) {
