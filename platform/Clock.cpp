@@ -17,8 +17,8 @@ void SteadyClock::sleepMs(uint32_t ms) {
 }
 
 SteadyClock &SteadyClock::instance() {
-    static SteadyClock clock;
-    return clock;
+    static SteadyClock *clock = new SteadyClock;  // threads still pause on it during exit
+    return *clock;
 }
 
 }  // namespace tessel

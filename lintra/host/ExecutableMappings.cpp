@@ -36,11 +36,11 @@ bool contains(const Ranges &ranges, uintptr_t address) {
 
 bool isExecutableAddress(uintptr_t address) {
     static std::mutex mutex;
-    static Ranges cached;
+    static Ranges *cached = new Ranges;  // never destroyed: a library thread may ask during exit
     std::lock_guard lock(mutex);
-    if (contains(cached, address)) return true;
-    cached = readExecutableRanges();
-    return contains(cached, address);
+    if (contains(*cached, address)) return true;
+    *cached = readExecutableRanges();
+    return contains(*cached, address);
 }
 
 }  // namespace lintra::host

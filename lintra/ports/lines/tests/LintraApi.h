@@ -23,6 +23,9 @@ struct LintraApi {
     decltype(&::LintraRegisterWindow) LintraRegisterWindow = nullptr;
     // Line-controller lines; tests of those check them themselves.
     decltype(&::StartCom) StartCom = nullptr;
+    decltype(&::StartIntCom) StartIntCom = nullptr;
+    decltype(&::StartNetCom) StartNetCom = nullptr;
+    decltype(&::StartNetRS) StartNetRS = nullptr;
     decltype(&::SendContrCommand) SendContrCommand = nullptr;
 
     explicit LintraApi(const char *path) : handle(::dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
@@ -34,6 +37,9 @@ struct LintraApi {
         bind(SendCmdGetReply, "SendCmdGetReply");
         bind(LintraRegisterWindow, "LintraRegisterWindow");
         bind(StartCom, "StartCom");
+        bind(StartIntCom, "StartIntCom");
+        bind(StartNetCom, "StartNetCom");
+        bind(StartNetRS, "StartNetRS");
         bind(SendContrCommand, "SendContrCommand");
     }
     ~LintraApi() {
