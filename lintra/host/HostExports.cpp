@@ -1,5 +1,6 @@
 // The exports that stand in for window handles, kernel waits and message boxes.
 #include "lintra/include/lintra.h"
+#include "lintra/host/ExportGuard.h"
 #include "lintra/host/MessageBox.h"
 #include "lintra/host/NamedEvent.h"
 #include "lintra/host/WindowRegistry.h"
@@ -9,16 +10,22 @@ using namespace lintra::host;
 extern "C" {
 
 LINTRA_API intptr_t LintraRegisterWindow(LintraWindowProc proc, void *context) {
-    return WindowRegistry::instance().add(proc, context);
+    return Guarded("LintraRegisterWindow", intptr_t{0}, [&] { return WindowRegistry::instance().add(proc, context); });
 }
 
-LINTRA_API void LintraUnregisterWindow(intptr_t wnd) { WindowRegistry::instance().remove(wnd); }
+LINTRA_API void LintraUnregisterWindow(intptr_t wnd) {
+    Guarded("LintraUnregisterWindow", [&] { WindowRegistry::instance().remove(wnd); });
+}
 
 LINTRA_API bool LintraWaitEvent(intptr_t event, uint32_t timeout_ms) {
-    auto live = NamedEvent::fromHandle(event);
-    return live && live->wait(timeout_ms);
+    return Guarded("LintraWaitEvent", false, [&] {
+        auto live = NamedEvent::fromHandle(event);
+        return live && live->wait(timeout_ms);
+    });
 }
 
-LINTRA_API void LintraSetMessageBoxHandler(LintraMessageBoxHandler handler) { setMessageBoxHandler(handler); }
+LINTRA_API void LintraSetMessageBoxHandler(LintraMessageBoxHandler handler) {
+    Guarded("LintraSetMessageBoxHandler", [&] { setMessageBoxHandler(handler); });
+}
 
 }

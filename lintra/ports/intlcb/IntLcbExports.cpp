@@ -5,55 +5,27 @@
 #include <string>
 
 #include "lintra/include/lintra.h"
-#include "lintra/ports/delivery/EventDelivery.h"
-#include "lintra/ports/delivery/LineEvents.h"
+#include "lintra/host/ExportGuard.h"
 #include "lintra/ports/intlcb/IntLcbControl.h"
 #include "lintra/ports/intlcb/NetLcbControl.h"
-#include "lintra/ports/lines/ReqstFile.h"
-#include "lintra/ports/lines/SharedObjects.h"
+#include "lintra/ports/lines/StartLine.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {
 namespace {
 
-constexpr int kLineInUse = -1;
-constexpr int kNoClient = -2;
-constexpr int kCannotOpen = -4;
-
 using LineFactory = std::function<std::shared_ptr<TIntLcbLine>(int line)>;
 
-// The common start steps; name is the export as the logs write it.
+// name is the export as the logs write it.
 int StartIntLcbLine(const char *name, int32_t line, const char *port, intptr_t wnd, const LineFactory &make) {
-    const std::string portName = port ? port : "";
-    LogMain(std::string(name) + "( " + std::to_string(line) + ", " + portName + ", " + std::to_string(wnd) + " )", 6);
-    if (!IsLineNumber(line) || !port) return kCannotOpen;
-    if (LineTable::Get(line)) return kLineInUse;
-    if (SharedObjects::OpenLineCount() == 0) {
-        LineState::Reset();
-        LoadLineState();
-    }
-    LogLine(line, std::string(name) + "::Параметры загружены", 8);
-    const std::optional<TEventTarget> target = ResolveClient(wnd);
-    if (!target) {
-        LogLine(line, std::string(name) + "::Ошибка messages", 8);
-        return kNoClient;
-    }
-    SetClientWindow(target->window);
-    const std::shared_ptr<TIntLcbLine> object = make(line);
-    object->setEventTarget(*target);
-    if (!LineTable::Put(line, object)) return kLineInUse;
-    if (!object->InitCom(portName, line)) {
-        const std::string failure = std::string(name) + "::Невозможно инициализировать com";
-        LogLine(line, failure, 2);
-        LogMain(failure, 2);
-        LineTable::Take(line);
-        return kCannotOpen;
-    }
-    LogLine(line, std::string(name) + "::Создан com thread", 7);
-    LineEvents::instance().createReady(line);
-    LogMain(std::string(name) + "::Возврат", 4);
-    return SharedObjects::IncrementOpenLineCount();
+    return host::Guarded(name, kStartCannotOpen, [&] {
+        const std::string portName = port ? port : "";
+        LogMain(std::string(name) + "( " + std::to_string(line) + ", " + portName + ", " + std::to_string(wnd) + " )",
+                6);
+        if (!port) return kStartCannotOpen;
+        return StartLineObject(line, portName, wnd, [&] { return make(line); }, name);
+    });
 }
 
 std::shared_ptr<TIntLcbLine> serialLine(int line) { return std::make_shared<TIntLCBControl>(line); }

@@ -16,7 +16,9 @@ inline constexpr int kStartNoClient = -2;
 inline constexpr int kStartCannotOpen = -4;
 
 // The number of open lines, or one of the results above. make builds the (unopened) line object.
+// With a trace name (StartIntCom, StartNetCom) the steps are written to the line and general logs.
+// A failure that throws leaves the line's number free.
 int StartLineObject(int32_t line, const std::string &port, intptr_t wnd,
-                    const std::function<std::shared_ptr<TPortControl>()> &make);
+                    const std::function<std::shared_ptr<TPortControl>()> &make, const char *traceName = nullptr);
 
 }  // namespace lintra

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "lintra/include/lintra.h"
+#include "lintra/host/ExportGuard.h"
 #include "lintra/host/MessageBox.h"
 #include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/StartLine.h"
@@ -46,20 +47,24 @@ using namespace lintra;
 extern "C" {
 
 LINTRA_API int32_t StartPanel(int32_t line, const char *port, intptr_t wnd, uint16_t addr) {
-    return StartPanelLine(line, port, wnd, addr);
+    return host::Guarded("StartPanel", kStartCannotOpen, [&] { return StartPanelLine(line, port, wnd, addr); });
 }
 
 LINTRA_API int32_t StartPanelNew(int32_t line, const char *port, uint16_t addr) {
-    LogMain("StartPanelNew(" + std::to_string(line) + ", " + (port ? port : "") + ", " + std::to_string(addr) + ")",
-            6);
-    return StartPanelLine(line, port, 0, addr);
+    return host::Guarded("StartPanelNew", kStartCannotOpen, [&] {
+        LogMain("StartPanelNew(" + std::to_string(line) + ", " + (port ? port : "") + ", " + std::to_string(addr) + ")",
+                6);
+        return StartPanelLine(line, port, 0, addr);
+    });
 }
 
 LINTRA_API int32_t ResetPultBuffer(int32_t line) {
-    const auto panel = LineTable::GetAs<TPultControl>(line);
-    if (!panel) return 1;
-    panel->RequestReset();
-    return 0;
+    return host::Guarded("ResetPultBuffer", 1, [&] {
+        const auto panel = LineTable::GetAs<TPultControl>(line);
+        if (!panel) return 1;
+        panel->RequestReset();
+        return 0;
+    });
 }
 
 }  // extern "C"

@@ -7,13 +7,16 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <fstream>
 #include <vector>
 
+#include "lintra/host/ExportGuard.h"
 #include "lintra/host/SerialPort.h"
 #include "lintra/include/lintra.h"
 #include "lintra/ports/lines/ReqstFile.h"
 #include "lintra/ports/lines/SharedObjects.h"
+#include "lintra/ports/lines/StartLine.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/ports/panel/PultControl.h"
 #include "platform/Registry.h"
@@ -138,6 +141,25 @@ TEST_F(LineExportsTest, CloseSavesMessageNumbersForTheNextFirstLine) {
     std::filesystem::remove(kReqstFileName);
     ASSERT_EQ(StartPanelNew(9, pty.path.c_str(), 5), 1);
     EXPECT_EQ(panel(9)->currentMsgNumber(), 0);
+}
+
+// A line whose opening fails by an exception, as a thread that cannot start does.
+struct ThrowingLine final : TPortControl {
+    explicit ThrowingLine(int line) : TPortControl(line) {}
+    bool InitCom(const std::string &, int) override { throw std::system_error(EAGAIN, std::generic_category()); }
+    bool ReInitCom() override { return false; }
+    int SendComMsg(const PanelFrame &, int) override { return 0; }
+    int32_t answerCounter() const override { return 0; }
+};
+
+TEST_F(LineExportsTest, AStartThatThrowsAnswersItsErrorAndLeavesTheNumberFree) {
+    const int result = host::Guarded("StartTest", kStartCannotOpen, [] {
+        return StartLineObject(7, "nowhere", 0, [] { return std::make_shared<ThrowingLine>(7); });
+    });
+    EXPECT_EQ(result, kStartCannotOpen);
+    EXPECT_EQ(LineTable::Get(7), nullptr);
+    EXPECT_EQ(SharedObjects::OpenLineCount(), 0);
+    EXPECT_EQ(StartPanelNew(7, pty.path.c_str(), 5), 1);
 }
 
 }  // namespace
