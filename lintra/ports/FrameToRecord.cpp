@@ -76,9 +76,9 @@ uint8_t frameByte(const PanelFrame &frame, size_t i) { return i < frame.length()
 // length bytes from frame byte first on; the record keeps the length its row gives, with zeros
 // where a short frame ends early.
 void copyData(const PanelFrame &frame, size_t first, size_t length, EventRecord &record) {
-    length = std::min(length, EventRecord::kMaxData);
+    length = std::min(length, kEventDataBytes);
     for (size_t i = 0; i < length; ++i) record.data[i] = frameByte(frame, first + i);
-    record.dataLength = static_cast<uint16_t>(length);
+    record.data_length = static_cast<uint16_t>(length);
 }
 
 void fillEventData(const PanelFrame &frame, EventRecord &record) {
@@ -94,11 +94,11 @@ void fillEventData(const PanelFrame &frame, EventRecord &record) {
     case DataLayout::PanelNumber:  // high byte first on the wire, low byte first in the record
         record.data[0] = frameByte(frame, 4);
         record.data[1] = frameByte(frame, 3);
-        record.dataLength = 2;
+        record.data_length = 2;
         break;
     case DataLayout::ZerosThenByte9:
         record.data[4] = frameByte(frame, 9);
-        record.dataLength = 5;
+        record.data_length = 5;
         break;
     case DataLayout::FromByte5:
         copyData(frame, 5, n > 6 ? n - 6 : 0, record);
@@ -158,21 +158,21 @@ void decodeMessageFormat0(const PanelFrame &frame, EventRecord &record) {
     if (kind <= 1) {
         record.address = PanelFrame::kInternalAddress;
         record.code = kind == 0 ? 0x61 : 0x6A;
-        record.dataLength = 0;
+        record.data_length = 0;
     } else if (kind == 2) {
         record.address = b[7] / 3;
         record.code = 21;
         record.data[0] = static_cast<uint8_t>(1u << (b[7] % 3));
-        record.dataLength = 1;
+        record.data_length = 1;
     } else if (kind <= 9) {
         record.address = PanelFrame::kInternalAddress;
         record.code = 0x57;
         record.data[0] = kind;
         record.data[1] = b[6];
-        record.dataLength = 2;
+        record.data_length = 2;
         if (kind <= 6) {
             record.data[2] = b[7];
-            record.dataLength = 3;
+            record.data_length = 3;
         }
     }
 }
@@ -185,7 +185,7 @@ void decodeMessageFormat1(const PanelFrame &frame, EventRecord &record) {
     record.hour = fromBcd(b[5]);
     record.minute = fromBcd(b[6]);
     std::memcpy(record.data, b + 7, 4);  // byte 10 rides beyond the length
-    record.dataLength = 3;
+    record.data_length = 3;
 }
 
 }  // namespace
@@ -211,7 +211,7 @@ void AnswerFrameToRecord(const PanelFrame &frame, const LocalTime &now, EventRec
     if (const auto row = pcTimeAnswer(c)) {
         setTime(now, record);
         copyData(frame, 3, row->copied, record);
-        record.dataLength = row->length;
+        record.data_length = row->length;
     } else if (c == 87) {
         if (frame.length() == 11) decodeMessageFormat0(frame, record);
         else if (frame.length() == 13) decodeMessageFormat1(frame, record);

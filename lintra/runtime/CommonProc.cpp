@@ -129,7 +129,7 @@ void LogLineBytes16Ref(int line, std::string_view text, std::span<const uint8_t,
 
 void LogLineEvent(int line, std::string_view text, const EventRecord &record, int level) {
     // The length field comes from the equipment; the record never holds more than its 10 bytes.
-    int length = std::min<int>(record.dataLength, EventRecord::kMaxData);
+    int length = std::min<int>(record.data_length, kEventDataBytes);
     Dump(line, text, record.data, length, level);
 }
 

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "lintra/include/lintra.h"
+
 namespace lintra {
 
-struct EventRecord;  // lintra/ports/EventRecord.h
+using EventRecord = LintraEventRecord;  // lintra/ports/EventRecord.h pins its layout
 class TLogger;
 
 constexpr int kLineCount = 256;

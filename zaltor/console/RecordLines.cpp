@@ -18,7 +18,7 @@ std::span<const uint8_t> dataArea(const EventRecord &record) { return record.dat
 
 std::string recordHeader(const EventRecord &record) {
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.2X %.2X %.2u.%.2u-%.2u:%.2u ", unsigned{record.source},
+    std::snprintf(buffer, sizeof buffer, "%.2X %.2X %.2u.%.2u-%.2u:%.2u ", unsigned{record.address},
                   unsigned{record.code}, unsigned{record.day}, unsigned{record.month},
                   unsigned{record.hour}, unsigned{record.minute});
     return buffer;
@@ -26,17 +26,17 @@ std::string recordHeader(const EventRecord &record) {
 
 std::string rawLine(const EventRecord &record) {
     std::string line = recordHeader(record);
-    const std::size_t valid = std::min<std::size_t>(record.length, sizeof record.data);
+    const std::size_t valid = std::min<std::size_t>(record.data_length, sizeof record.data);
     for (uint8_t byte : dataArea(record).first(valid)) line += hex2(byte) + " ";
     return line + "- " + hex2(record.line);
 }
 
 std::optional<std::string> describeRecord(const EventRecord &record) {
     std::string text;
-    if (record.source == kLibrarySource &&
-        DecodeNetControllerMessage(record.code, dataArea(record), record.length, text) == kDecoded)
+    if (record.address == kLibrarySource &&
+        DecodeNetControllerMessage(record.code, dataArea(record), record.data_length, text) == kDecoded)
         return text;
-    if (DecodePanelMessage(record.code, dataArea(record), record.length, text) == kDecoded)
+    if (DecodePanelMessage(record.code, dataArea(record), record.data_length, text) == kDecoded)
         return text;
     return std::nullopt;
 }

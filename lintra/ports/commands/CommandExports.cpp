@@ -15,11 +15,6 @@ namespace {
 
 using lintra::EventRecord;
 
-static_assert(sizeof(LintraEventRecord) == sizeof(EventRecord));
-static_assert(offsetof(LintraEventRecord, code) == offsetof(EventRecord, code));
-static_assert(offsetof(LintraEventRecord, data_length) == offsetof(EventRecord, dataLength));
-static_assert(offsetof(LintraEventRecord, data) == offsetof(EventRecord, data));
-
 // A null block holds no parameter, whatever the count says.
 std::span<const uint8_t> block(const uint8_t *params, uint16_t count) {
     return {params, params ? count : size_t{0}};

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             link.GetAnswer(buffer);
         } else {
             const auto reply = link.SendCmdGetRepl(poll);
-            if (reply.record.dataLength > lintra::EventRecord::kMaxData) std::abort();
+            if (reply.record.data_length > lintra::kEventDataBytes) std::abort();
         }
     }
     return 0;

@@ -22,7 +22,7 @@ void checkGuards(const Guarded &g) {
         if (b != 0x5A) std::abort();
     for (uint8_t b : g.after)
         if (b != 0x5A) std::abort();
-    if (g.record.dataLength > lintra::EventRecord::kMaxData) std::abort();
+    if (g.record.data_length > lintra::kEventDataBytes) std::abort();
 }
 
 }  // namespace

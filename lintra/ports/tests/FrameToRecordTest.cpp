@@ -27,8 +27,8 @@ PanelFrame patterned(uint8_t code, uint8_t n) {
 }
 
 std::string dataHex(const EventRecord &record) {
-    EXPECT_LE(record.dataLength, EventRecord::kMaxData);
-    return testsupport::toHex(std::span(record.data, std::min<size_t>(record.dataLength, 10)));
+    EXPECT_LE(record.data_length, kEventDataBytes);
+    return testsupport::toHex(std::span(record.data, std::min<size_t>(record.data_length, 10)));
 }
 
 std::string timeOf(const EventRecord &record) {
@@ -118,9 +118,9 @@ TEST(EventFrameToRecordTest, InternalFramesGiveNoData) {
     EXPECT_EQ(record.address, 0xFB);
     EXPECT_EQ(record.code, 0x65);
     EXPECT_EQ(timeOf(record), "03/10 09:45");
-    EXPECT_EQ(record.dataLength, 0);
+    EXPECT_EQ(record.data_length, 0);
     // Address 0xFB wins over the code's own data rule.
-    EXPECT_EQ(EventFrameToRecord(PanelFrame::errorAnswer(7), kNow).dataLength, 0);
+    EXPECT_EQ(EventFrameToRecord(PanelFrame::errorAnswer(7), kNow).data_length, 0);
 }
 
 EventRecord prefilled() {
@@ -214,7 +214,7 @@ TEST(AnswerFrameToRecordTest, StoredMessageInElevenBytes) {
     };
     for (const auto &c : cases) {
         EventRecord record = prefilled();
-        record.dataLength = 10;
+        record.data_length = 10;
         AnswerFrameToRecord(frameOf(c.frame), kNow, record);
         EXPECT_EQ(record.address, c.address) << c.why;
         EXPECT_EQ(record.code, c.code) << c.why;

@@ -176,7 +176,7 @@ TEST_F(PultLinkTest, DirectAnswerBecomesTheReplyRecord) {
     EXPECT_EQ(reply.record.line, kLine);
     EXPECT_EQ(reply.record.address, kAddress);
     EXPECT_EQ(reply.record.code, 90);
-    EXPECT_EQ(reply.record.dataLength, 1);
+    EXPECT_EQ(reply.record.data_length, 1);
     EXPECT_EQ(reply.record.data[0], 0x10);
     EXPECT_EQ(link.sends(), 1);
 }

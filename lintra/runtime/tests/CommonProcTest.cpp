@@ -170,8 +170,8 @@ TEST_F(CommonProcTest, DumpEntryPointsStayInsideTheirData) {
     SetDword(kLevels, "Line2", 9);
     CommonProcLoad();
     EventRecord record{};
-    record.dataLength = 200;  // more than the record holds
-    for (uint8_t i = 0; i < EventRecord::kMaxData; ++i) record.data[i] = static_cast<uint8_t>(0xB0 + i);
+    record.data_length = 200;  // more than the record holds
+    for (uint8_t i = 0; i < kEventDataBytes; ++i) record.data[i] = static_cast<uint8_t>(0xB0 + i);
     LogLineEvent(2, "event", record, 5);
     std::array<uint8_t, 16> bytes{};
     bytes[15] = 0xEE;

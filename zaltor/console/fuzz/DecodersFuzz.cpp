@@ -21,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::vector<uint8_t> area(data + sizeof record, data + size);
 
     std::string text;
-    DecodePanelMessage(record.code, record.data, record.length, text);
-    DecodeNetControllerMessage(record.code, record.data, record.length, text);
-    DecodePanelMessage(record.code, area, record.length, text);
-    DecodeNetControllerMessage(record.code, area, record.length, text);
+    DecodePanelMessage(record.code, record.data, record.data_length, text);
+    DecodeNetControllerMessage(record.code, record.data, record.data_length, text);
+    DecodePanelMessage(record.code, area, record.data_length, text);
+    DecodeNetControllerMessage(record.code, area, record.data_length, text);
     rawLine(record);
     describedLine(record);
     return 0;

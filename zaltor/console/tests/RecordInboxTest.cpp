@@ -19,7 +19,7 @@ EventRecord numbered(uint16_t line, uint16_t code) {
 TEST(RecordInbox, WindowProcedureCopiesOnlyRecordNotifications) {
     RecordInbox inbox(nullptr);
     EventRecord sent = numbered(7, 87);
-    sent.length = 3;
+    sent.data_length = 3;
     sent.data[2] = 0xAB;
     alignas(8) uint8_t bytes[1 + sizeof(EventRecord)];
     std::memcpy(bytes + 1, &sent, sizeof sent);  // the library's record need not be aligned

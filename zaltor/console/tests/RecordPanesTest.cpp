@@ -56,11 +56,11 @@ TEST(PaneLog, MultiLineEntryCountsAsItsLines) {
 EventRecord panelRecord(uint16_t code, std::initializer_list<uint8_t> data) {
     EventRecord record{};
     record.line = 1;
-    record.source = 5;
+    record.address = 5;
     record.code = code;
     record.month = 3;
     record.day = 5;
-    record.length = static_cast<uint16_t>(data.size());
+    record.data_length = static_cast<uint16_t>(data.size());
     std::copy(data.begin(), data.end(), record.data);
     return record;
 }

@@ -50,7 +50,7 @@ int main(int argc, char **argv) {
         for (int n = 1; n <= count; ++n) {
             EventRecord record{};
             record.line = static_cast<uint16_t>(line.number);
-            record.dataLength = 2;
+            record.data_length = 2;
             record.data[0] = static_cast<uint8_t>(n);
             record.data[1] = static_cast<uint8_t>(n >> 8);
             SendEvInfo(shared, line, record);

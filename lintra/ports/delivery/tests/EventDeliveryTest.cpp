@@ -52,7 +52,7 @@ protected:
         EventRecord record{};
         record.address = 5;
         record.code = 0x57;
-        record.dataLength = 2;
+        record.data_length = 2;
         record.data[0] = 0x11;
         return record;
     }();

@@ -17,7 +17,7 @@ EventRecord numbered(uint8_t n) {
     EventRecord record{};
     record.address = 5;
     record.code = 0x57;
-    record.dataLength = 1;
+    record.data_length = 1;
     record.data[0] = n;
     return record;
 }

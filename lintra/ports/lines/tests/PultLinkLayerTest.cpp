@@ -26,7 +26,7 @@ TEST_F(DirectExchangeTest, AnswerBecomesTheReplyRecord) {
     const EventRecord reply = exchange();
     EXPECT_EQ(reply.code, 90);
     EXPECT_EQ(reply.address, test::kAddress);
-    EXPECT_EQ(reply.dataLength, 1);
+    EXPECT_EQ(reply.data_length, 1);
     EXPECT_EQ(reply.data[0], 17);
     EXPECT_TRUE(line->answeredOnce());
 }
