@@ -16,6 +16,8 @@ void SteadyClock::sleepMs(uint32_t ms) {
     }
 }
 
+int64_t SteadyClock::wallSeconds() const { return static_cast<int64_t>(::time(nullptr)); }
+
 SteadyClock &SteadyClock::instance() {
     static SteadyClock *clock = new SteadyClock;  // threads still pause on it during exit
     return *clock;

@@ -4,8 +4,8 @@
 
 namespace lintra {
 
-LocalTime SystemLocalTime() {
-    const std::time_t now = std::time(nullptr);
+LocalTime LocalTimeOf(const tessel::Clock &clock) {
+    const std::time_t now = static_cast<std::time_t>(clock.wallSeconds());
     std::tm parts{};
     localtime_r(&now, &parts);
     return {static_cast<uint8_t>(parts.tm_mon + 1), static_cast<uint8_t>(parts.tm_mday),

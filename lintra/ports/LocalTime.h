@@ -1,7 +1,9 @@
 #pragma once
-// The PC's local calendar time as event records carry it. Conversions take it as an argument so
-// that tests pass a fixed time; the line code passes SystemLocalTime().
+// The local calendar time as event records carry it. Conversions take it as an argument; the
+// lines take it from their clock, so tests that fix the clock fix the time stamps too.
 #include <cstdint>
+
+#include "platform/Clock.h"
 
 namespace lintra {
 
@@ -12,6 +14,6 @@ struct LocalTime {
     uint8_t minute;
 };
 
-LocalTime SystemLocalTime();
+LocalTime LocalTimeOf(const tessel::Clock &clock);
 
 }  // namespace lintra

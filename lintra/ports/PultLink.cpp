@@ -30,9 +30,8 @@ bool isAccepted(const PanelFrame &frame) {
 
 }  // namespace
 
-TPultLink::TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address,
-                     LocalTimeSource localTime)
-    : port_(port), clock_(clock), line_(line), address_(address), localTime_(std::move(localTime)) {}
+TPultLink::TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address)
+    : port_(port), clock_(clock), line_(line), address_(address) {}
 
 void TPultLink::SetConnParam(uint8_t mode) {
     mode_ = mode % kSpeedModeCount;
@@ -167,7 +166,7 @@ void TPultLink::ResyncLine() {
 }
 
 EventRecord TPultLink::InternalReply(const PanelFrame &internal) const {
-    EventRecord record = EventFrameToRecord(internal, localTime_());
+    EventRecord record = EventFrameToRecord(internal, LocalTimeOf(clock_));
     record.line = static_cast<uint16_t>(line_);
     return record;
 }
@@ -208,7 +207,7 @@ TPultLink::DirectReply TPultLink::SendCmdGetRepl(PanelFrame command) {
     }
     LogLineBytes16(line_, "SendCmdGetReply: ", reply.frame.bytes, 7);
     if (reply.frame.code() == 0) return {Outcome::Answered, InternalReply(PanelFrame::emptyAnswer())};
-    AnswerFrameToRecord(reply.frame, localTime_(), lastRecord_);
+    AnswerFrameToRecord(reply.frame, LocalTimeOf(clock_), lastRecord_);
     lastRecord_.line = static_cast<uint16_t>(line_);
     lastRecord_.address = address_;
     return {Outcome::Answered, lastRecord_};

@@ -29,12 +29,10 @@ public:
         EventRecord record;  // line number set; what the caller's reply area receives
     };
 
-    using LocalTimeSource = std::function<LocalTime()>;
     // Saves the line state; true on success. Called on every 256th frame sent.
     using SaveState = std::function<bool()>;
 
-    TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address,
-              LocalTimeSource localTime = SystemLocalTime);
+    TPultLink(Port &port, tessel::Clock &clock, int line, uint8_t address);
     virtual ~TPultLink() = default;
     TPultLink(const TPultLink &) = delete;
     TPultLink &operator=(const TPultLink &) = delete;
@@ -113,7 +111,6 @@ private:
     tessel::Clock &clock_;
     const int line_;
     uint8_t address_;
-    LocalTimeSource localTime_;
     SaveState saveState_;
     uint8_t mode_ = 0;
     std::atomic<int32_t> sends_{0};

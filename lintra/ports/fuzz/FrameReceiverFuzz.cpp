@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     tessel::ManualClock clock{0};
     lintra::test::FakePort port{clock};
     port.setTimeouts(lintra::TPultLink::kTimeouts);
-    lintra::TPultLink link{port, clock, 1, 5, [] { return lintra::LocalTime{1, 1, 0, 0}; }};
+    lintra::TPultLink link{port, clock, 1, 5};
     link.SetConnParam(data[0]);
 
     port.scriptChunks(data + 1, size - 1, 16);  // the rest: what the panel sends

@@ -30,7 +30,7 @@ void TIntLcbLine::stopPolling() {
 }
 
 void TIntLcbLine::deliver(const PanelFrame &frame) {
-    EventRecord record = EventFrameToRecord(frame, SystemLocalTime());
+    EventRecord record = EventFrameToRecord(frame, LocalTimeOf(clock_));
     record.line = static_cast<uint16_t>(line());
     SendEvInfo(record);
 }

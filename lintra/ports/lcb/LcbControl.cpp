@@ -124,7 +124,7 @@ void TLCBControl::ReceiveStep() {
 }
 
 void TLCBControl::DeliverFrame(const PanelFrame &frame) {
-    EventRecord record = EventFrameToRecord(frame, SystemLocalTime());
+    EventRecord record = EventFrameToRecord(frame, LocalTimeOf(clock_));
     record.line = static_cast<uint16_t>(line());
     SendEvInfo(record);
 }

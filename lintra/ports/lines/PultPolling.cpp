@@ -99,7 +99,7 @@ EventRecord TPultPolling::internalRecord(const PanelFrame &frame) const {
 EventRecord TPultPolling::answerRecord(const PanelFrame &frame) {
     EventRecord &record = link_->lastRecord();
     record.address = address_;
-    AnswerFrameToRecord(frame, SystemLocalTime(), record);
+    AnswerFrameToRecord(frame, LocalTimeOf(clock_), record);
     record.line = static_cast<uint16_t>(line());
     return record;
 }

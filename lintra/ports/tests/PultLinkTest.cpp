@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "lintra/ports/tests/FakePort.h"
 #include "lintra/ports/tests/FrameFixtures.h"
 
@@ -12,10 +14,22 @@ using test::frameOf;
 constexpr int kLine = 3;
 constexpr uint8_t kAddress = 5;
 
+// The calendar second at which the local clock shows 10 March, 09:45.
+int64_t TenMarchQuarterToTen() {
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 10;
+    local.tm_hour = 9;
+    local.tm_min = 45;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&local));
+}
+
 struct PultLinkTest : ::testing::Test {
-    tessel::ManualClock clock{1000};
+    tessel::ManualClock clock{1000, TenMarchQuarterToTen()};
     test::FakePort port{clock};
-    TPultLink link{port, clock, kLine, kAddress, [] { return LocalTime{3, 10, 9, 45}; }};
+    TPultLink link{port, clock, kLine, kAddress};
 
     void useMode(uint8_t mode) {
         port.setTimeouts(TPultLink::kTimeouts);
@@ -179,6 +193,11 @@ TEST_F(PultLinkTest, DirectAnswerBecomesTheReplyRecord) {
     EXPECT_EQ(reply.record.data_length, 1);
     EXPECT_EQ(reply.record.data[0], 0x10);
     EXPECT_EQ(link.sends(), 1);
+    // Stamped with the line's clock.
+    EXPECT_EQ(reply.record.month, 3);
+    EXPECT_EQ(reply.record.day, 10);
+    EXPECT_EQ(reply.record.hour, 9);
+    EXPECT_EQ(reply.record.minute, 45);
 }
 
 TEST_F(PultLinkTest, EmptyDirectAnswerGivesTheInternalEmptyAnswer) {

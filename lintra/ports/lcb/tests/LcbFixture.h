@@ -70,6 +70,7 @@ class SteppingClock final : public tessel::Clock {
 public:
     explicit SteppingClock(tessel::ManualClock &clock) : clock_(clock) {}
     uint64_t nowMs() const override { return clock_.nowMs(); }
+    int64_t wallSeconds() const override { return clock_.wallSeconds(); }
     void sleepMs(uint32_t ms) override {
         clock_.advance(ms);
         if (onSleep) onSleep();
