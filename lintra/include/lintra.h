@@ -1,6 +1,7 @@
 /* liblintra.so: the alarm-panel communication library. A C interface: every export is
  * extern "C", strings are zero-terminated 8-bit strings, and anything that carries an address
- * or a window handle is intptr_t. */
+ * or a window handle is intptr_t. No export lets a failure out as an exception: it answers its
+ * error result (a start export -4) and writes a line to lintra.log. */
 #ifndef LINTRA_H
 #define LINTRA_H
 
@@ -137,7 +138,14 @@ LINTRA_API int32_t StartPanelNew(int32_t line, const char *port, uint16_t addr);
 /* Stops the line: it refuses further commands and ends message polling; its queue drains. */
 LINTRA_API void ShutdownCom(int32_t line);
 LINTRA_API void ShutdownAll(void);
-/* Frees the line: a panel line saves its message number in reqst.dat first. */
+/* Frees the line: a panel line saves its message number in reqst.dat first, a line-controller
+ * line lets its queue drain (at most 20 s). Of several concurrent calls for one line exactly one
+ * closes it. It may be called from the line's own window procedure or callback: then it returns
+ * at once and the line is freed on another thread of the library once the delivery in progress
+ * has returned; a start export for that line number waits for the close to finish (called from
+ * such a procedure or callback itself, it answers -1 until then). At unload or exit the library
+ * stops and frees the lines still open without closing them (reqst.dat and the open-line count
+ * stay as they were). */
 LINTRA_API void CloseCom(int32_t line);
 /* Frames waiting in the line's queue; -1 when the line is not open. */
 LINTRA_API int32_t LengthOfOutQueue(int32_t line);
