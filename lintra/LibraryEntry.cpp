@@ -4,6 +4,7 @@
 // This constructor may run before the dynamic initialisers of the linked archives, so what it
 // reaches must be constant-initialised (the runtime's globals are constinit).
 #include "lintra/ports/lines/com_unit.h"
+#include "lintra/runtime/BaseThread.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace {
@@ -15,6 +16,10 @@ __attribute__((constructor)) void LintraLoad() {
 }
 
 __attribute__((destructor)) void LintraUnload() {
+    // exit() called by a client's procedure on a line's thread: that thread cannot wait for its
+    // own line to stop, so the lines and everything they use are left as they are for the
+    // process's end.
+    if (lintra::TBaseThread::OnLibraryThread()) return;
     lintra::ComUnitUnload();
     // The log set goes last, after the steps that may still log on their way out.
     lintra::CommonProcUnload();
