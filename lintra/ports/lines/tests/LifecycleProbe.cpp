@@ -8,10 +8,12 @@
 //                      then opens the number again ("reopened KIND COUNT") and closes it.
 //   exit               once every line has delivered, main returns with the lines open and busy.
 //   unload             the same, but the library is unloaded first.
+//   exit-in-callback   the first record's callback calls exit() on the line's own thread.
 // Exit status 0 when all went as expected; a sanitizer report or a hang fails the test.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -34,6 +36,7 @@ struct Line {
 LintraApi *api = nullptr;
 intptr_t window = 0;
 bool closeInCallback = false;
+bool exitInCallback = false;
 std::atomic<int> delivered[kMaxLines + 1];
 std::atomic<bool> closedInCallback[kMaxLines + 1];
 
@@ -44,6 +47,7 @@ intptr_t callback(void *record, intptr_t arg) {
     LintraEventRecord r;
     std::memcpy(&r, record, sizeof r);
     if (r.line < 1 || r.line > kMaxLines) return 0;
+    if (exitInCallback) std::exit(0);
     if (delivered[r.line]++ == 0 && closeInCallback) {
         api->CloseCom(r.line);
         closedInCallback[r.line] = true;
@@ -97,7 +101,8 @@ int main(int argc, char **argv) {
     }
     const std::string scenario = argv[2];
     closeInCallback = scenario == "close-in-callback";
-    if (!closeInCallback && scenario != "exit" && scenario != "unload") return 2;
+    exitInCallback = scenario == "exit-in-callback";
+    if (!closeInCallback && !exitInCallback && scenario != "exit" && scenario != "unload") return 2;
 
     auto *loaded = new LintraApi(argv[1]);  // left loaded at exit unless the scenario unloads it
     api = loaded;

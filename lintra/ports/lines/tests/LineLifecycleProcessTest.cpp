@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, LineLifecycleProcessTest, ::testing::Range<s
                          [](const auto &info) { return std::string(Kinds()[info.param].name); });
 
 TEST(LineLifecycleExitTest, ProcessLeavesWithLinesOfEveryKindOpenAndBusy) {
-    for (const char *scenario : {"exit", "unload"}) {
+    for (const char *scenario : {"exit", "unload", "exit-in-callback"}) {
         SCOPED_TRACE(scenario);
         testsupport::IsolatedHost host;
         std::vector<std::unique_ptr<Equipment>> equipment;
