@@ -9,7 +9,7 @@ void TGatewayLink::TransmitMsg(const PanelFrame &frame) {
 
 bool TGatewayLink::GetAnswer(PanelFrame &buffer) {
     buffer = PanelFrame{};
-    return port_.read(buffer.bytes.data(), GatewayPort::kAnswerSize) == static_cast<int>(GatewayPort::kAnswerSize);
+    return port_.read(buffer.bytes.data(), buffer.bytes.size()) > 0;
 }
 
 }  // namespace lintra

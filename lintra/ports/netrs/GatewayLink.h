@@ -1,6 +1,6 @@
 #pragma once
 // The panel link over a TCP serial gateway: each frame goes out whole as it is, each answer is
-// one padded read of the gateway port. Unlike a serial link it logs no frames, keeps no answer
+// one frame read of the gateway port. Unlike a serial link it logs no frames, keeps no answer
 // counter, has no speed modes and does not pause after a missing answer: the gateway port
 // logs what crossed the connection and closes it after a failure.
 #include "lintra/ports/PultLink.h"

@@ -12,6 +12,8 @@ namespace lintra {
 
 namespace {
 
+constexpr int kTraceLevel = 7;
+
 std::string hexBytes(const char *prefix, const uint8_t *data, size_t count) {
     std::string text = prefix;
     char digits[4];
@@ -41,35 +43,30 @@ bool GatewayPort::connect() {
 }
 
 int GatewayPort::write(const uint8_t *data, size_t count) {
+    purge();
     if (!stream_->isOpen() && !connect()) return -1;
     // A broken connection is left to the answer's read, which logs it and closes the socket.
     if (!stream_->send(data, count)) return -1;
-    LogLine(line_, hexBytes(">s0 ", data, count), 7);
+    if (LineLogEnabled(line_, kTraceLevel)) LogLine(line_, hexBytes(">s0 ", data, count), kTraceLevel);
     noConnection_ = false;
     return static_cast<int>(count);
 }
 
 int GatewayPort::read(uint8_t *buffer, size_t count) {
     if (noConnection_ || !stream_->isOpen()) return 0;
-    std::array<uint8_t, kAnswerSize> answer{};
-    const uint64_t deadline = clock_.nowMs() + kAnswerWaitMs;
-    size_t got = 0;
-    while (got < kAnswerSize) {
-        const uint64_t now = clock_.nowMs();
-        if (now >= deadline) break;
-        const int n = stream_->receive(answer.data() + got, kAnswerSize - got, static_cast<uint32_t>(deadline - now));
-        if (n <= 0) break;
-        got += static_cast<size_t>(n);
-    }
-    if (got < kAnswerSize) {
+    PanelFrame answer;
+    const GatewayAnswerReader::Result result = reader_.read(*stream_, clock_, kAnswerWaitMs, answer);
+    if (result != GatewayAnswerReader::Result::Frame) {
+        if (result == GatewayAnswerReader::Result::BadStart) LogLine(line_, "Ответ без начала посылки", 5);
         LogLine(line_, "Закрываем сокет", 5);
         stream_->close();
         clock_.sleepMs(kClosePauseMs);
         return 0;
     }
-    LogLine(line_, hexBytes("Приём: ", answer.data(), kAnswerSize), 7);
-    const size_t n = std::min(count, kAnswerSize);
-    std::memcpy(buffer, answer.data(), n);
+    if (LineLogEnabled(line_, kTraceLevel))
+        LogLine(line_, hexBytes("Приём: ", answer.bytes.data(), answer.length()), kTraceLevel);
+    const size_t n = std::min<size_t>(count, answer.length());
+    std::memcpy(buffer, answer.bytes.data(), n);
     return static_cast<int>(n);
 }
 

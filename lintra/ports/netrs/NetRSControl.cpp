@@ -5,6 +5,7 @@
 #include "lintra/ports/lines/PanelPort.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/ports/netrs/GatewayLink.h"
+#include "lintra/ports/netrs/TcpGatewayStream.h"
 #include "lintra/runtime/CommonProc.h"
 
 namespace lintra {

@@ -12,21 +12,29 @@ constexpr uint16_t kErrorAnswer = PanelFrame::kCodeErrorAnswer;
 
 struct NetRSLineTest : ::testing::Test, test::GatewayFixture {};
 
-TEST_F(NetRSLineTest, PaddedAnswerIsOneFrameOfItsOwnLength) {
-    pollingOn();
-    script.answers = {padded({0xA5, kAddr, 0x30, 7, 0}), padded({0xA5, kAddr, 0x31, 8, 0})};
-    EXPECT_EQ(step(), std::vector<uint16_t>{0x30});
-    // The padding of the first answer does not run into the second.
-    EXPECT_EQ(step(), std::vector<uint16_t>{0x31});
-    EXPECT_EQ(script.sent, (std::vector<std::string>{"A4 05 56 F2", "A4 05 56 F2"}));
-    EXPECT_EQ(script.opens, 1);
+TEST_F(NetRSLineTest, EachAnswerIsOneFrameOfItsOwnLengthPaddedOrNot) {
+    const struct {
+        const char *name;
+        std::vector<uint8_t> (*answer)(std::vector<uint8_t>);
+    } gateways[] = {{"as they come", test::frame}, {"padded", padded}};
+    for (const auto &g : gateways) {
+        test::GatewayFixture f;
+        f.pollingOn();
+        f.script.answers = {g.answer({0xA5, kAddr, 0x30, 7, 0})};
+        EXPECT_EQ(f.step(), std::vector<uint16_t>{0x30}) << g.name;
+        // Whatever the first answer left does not run into the second.
+        f.script.answers = {g.answer({0xA5, kAddr, 0x31, 8, 0})};
+        EXPECT_EQ(f.step(), std::vector<uint16_t>{0x31}) << g.name;
+        EXPECT_EQ(f.script.sent, (std::vector<std::string>{"A4 05 56 F2", "A4 05 56 F2"})) << g.name;
+        EXPECT_EQ(f.script.opens, 1) << g.name;
+    }
 }
 
-TEST_F(NetRSLineTest, ShortAnswerClosesAndTheNextSendReconnects) {
+TEST_F(NetRSLineTest, AnswerCutShortClosesAndTheNextSendReconnects) {
     pollingOn();
-    std::vector<uint8_t> shortAnswer = padded({0xA5, kAddr, 0x30, 7, 0});
-    shortAnswer.pop_back();
-    script.answers = {shortAnswer};
+    std::vector<uint8_t> cut = test::frame({0xA5, kAddr, 0x30, 7, 0});
+    cut.pop_back();
+    script.answers = {cut};
     const uint64_t before = clock.nowMs();
     EXPECT_TRUE(step().empty());
     // Only the gateway's pause after closing: no half-second pause of a serial read, no

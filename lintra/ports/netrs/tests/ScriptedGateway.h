@@ -1,77 +1,43 @@
 #pragma once
-// A gateway line over a scripted stream and a manual clock: each answer the test queues is
-// handed out as the gateway would, the bytes sent and the connects are recorded.
-#include <deque>
+// A gateway line over a scripted stream and a manual clock, and the answers a gateway hands
+// out: a panel's frame as it comes, or padded with zeros to 13 bytes.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/ports/netrs/NetRSControl.h"
-#include "testsupport/Hex.h"
+#include "lintra/ports/netrs/tests/ScriptedGatewayStream.h"
 
 namespace lintra::test {
 
 inline constexpr uint8_t kGatewayAddress = 5;
+inline constexpr size_t kPaddedAnswerSize = 13;
 
-class ScriptedStream final : public GatewayStream {
-public:
-    struct Script {
-        bool reachable = true;
-        bool sendFails = false;
-        int opens = 0;
-        std::deque<std::vector<uint8_t>> answers;
-        std::vector<std::string> sent;  // hex of each send
-    };
-    explicit ScriptedStream(Script &script) : script_(script) {}
-    bool open(int *error) override {
-        ++script_.opens;
-        open_ = script_.reachable;
-        if (!open_) *error = 111;  // ECONNREFUSED
-        return open_;
-    }
-    bool isOpen() const override { return open_; }
-    bool send(const uint8_t *data, size_t count) override {
-        if (script_.sendFails) return false;
-        script_.sent.push_back(testsupport::toHex(std::vector<uint8_t>(data, data + count)));
-        return true;
-    }
-    int receive(uint8_t *buffer, size_t capacity, uint32_t) override {
-        if (script_.answers.empty()) return 0;
-        std::vector<uint8_t> &next = script_.answers.front();
-        const size_t n = std::min(capacity, next.size());
-        std::copy(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(n), buffer);
-        next.erase(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(n));
-        if (next.empty()) script_.answers.pop_front();
-        return static_cast<int>(n);
-    }
-    void close() override { open_ = false; }
+// A signed frame of the given bytes: the last byte is replaced by the checksum.
+inline std::vector<uint8_t> frame(std::vector<uint8_t> bytes) {
+    PanelFrame signedFrame = PanelFrame::fromBytes(bytes);
+    FrameChecksum(signedFrame);
+    const auto wire = signedFrame.wire();
+    return {wire.begin(), wire.end()};
+}
 
-private:
-    Script &script_;
-    bool open_ = false;
-};
-
-// A signed frame of the given bytes (the last byte is replaced by the checksum), padded with
-// zeros to the gateway's answer size.
+// The same frame padded with zeros as a padding gateway sends it.
 inline std::vector<uint8_t> padded(std::vector<uint8_t> bytes) {
-    PanelFrame frame = PanelFrame::fromBytes(bytes);
-    FrameChecksum(frame);
-    auto wire = frame.wire();
-    std::vector<uint8_t> out(wire.begin(), wire.end());
-    out.resize(GatewayPort::kAnswerSize, 0);
+    std::vector<uint8_t> out = frame(std::move(bytes));
+    out.resize(kPaddedAnswerSize, 0);
     return out;
 }
 
 struct GatewayFixture {
     tessel::ManualClock clock{1000};
-    ScriptedStream::Script script;
+    ScriptedGatewayStream::Script script;
     std::unique_ptr<TNetRSLCBControl> line;  // joined to the script, its thread not started
 
     GatewayFixture() {
         LineState::Reset();
         line = std::make_unique<TNetRSLCBControl>(3, kGatewayAddress, clock);
-        line->JoinGateway(std::make_unique<ScriptedStream>(script));
+        line->JoinGateway(std::make_unique<ScriptedGatewayStream>(script, clock));
     }
     void pollingOn() { line->SendComMsg(PanelFrame::connectionRestored(4), 0); }
     void command() { line->SendComMsg(PanelFrame::command(kGatewayAddress, 80, std::vector<uint8_t>{1}), 0); }
