@@ -16,15 +16,11 @@ bool TNetLCBControl::InitCom(const std::string &port, int line) {
     setPortName(port);
     const auto parts = ParseNetPortString(port);
     if (!parts) return false;
-    std::optional<std::string> peer = ResolveIPv4(parts->host, parts->service.c_str());
-    if (!peer) {
-        LogLine(line, "Не удаётся получить ip адрес для имени: " + port, 2);
-        peer = parts->host + ":" + parts->service;
-    }
+    const std::string peer = GatewayPeer(line, *parts, port);
     startPolling(std::make_unique<TNetLcbTransport>(TcpConnector(parts->host, parts->service), clock_, line,
-                                                    parts->greeting, *peer),
+                                                    parts->greeting, peer),
                  {1000, 1});
-    LogLine(line, "Линия инициализирована, порт " + port + " (" + *peer + ")", 5);
+    LogLine(line, "Линия инициализирована, порт " + port + " (" + peer + ")", 5);
     return true;
 }
 

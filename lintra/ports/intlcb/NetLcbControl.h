@@ -11,8 +11,8 @@ public:
     explicit TNetLCBControl(int line, tessel::Clock &clock = tessel::SteadyClock::instance());
     ~TNetLCBControl() override;
 
-    // False when the port string lacks two colons. An unresolved host is logged; connecting
-    // is tried at each send.
+    // False when the port string lacks two colons. A host that does not resolve is logged;
+    // every connect tries it again.
     bool InitCom(const std::string &port, int line) override;
     // The connection is reopened by the next send after a failure; nothing to do here.
     bool ReInitCom() override { return true; }

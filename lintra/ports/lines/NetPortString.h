@@ -15,8 +15,10 @@ struct NetPortString {
 // nullopt when the string lacks two colons.
 std::optional<NetPortString> ParseNetPortString(const std::string &text);
 
-// "address:port" of the first IPv4 address host resolves to, with the port of service (a name
-// or a number; nullptr: port 0); nullopt when they do not resolve.
-std::optional<std::string> ResolveIPv4(const std::string &host, const char *service);
+// The gateway a line starts with, as "address:port". A name that does not resolve now is no
+// reason to refuse the line (every connect resolves it again, and the line reports the lost
+// connection meanwhile): the line log gets "Не удаётся получить ip адрес для имени: " + the port
+// string, and the answer is "host:service".
+std::string GatewayPeer(int line, const NetPortString &parts, const std::string &portString);
 
 }  // namespace lintra

@@ -69,7 +69,8 @@ bool TNetRSLCBControl::InitCom(const std::string &port, int line) {
     LogMain("TNetRSLCBControl.InitCom( " + port + ", " + std::to_string(line) + " )", 6);
     setPortName(port);
     const std::optional<NetPortString> parsed = ParseNetPortString(port);
-    if (!parsed || !ResolveIPv4(parsed->host, nullptr)) return false;
+    if (!parsed) return false;
+    GatewayPeer(line, *parsed, port);
     gateway_ = *parsed;
     if (!JoinGateway(std::make_unique<TcpGatewayStream>(gateway_.host, gateway_.service))) return false;
     thread_ = std::make_unique<TLoopThread>("TNetRSComThread", TLoopThread::Loop{kStartPauseMs, [this] {

@@ -48,7 +48,8 @@ public:
     TNetRSLCBControl(int line, uint8_t address, tessel::Clock &clock = tessel::SteadyClock::instance())
         : TNetRSLCBMaster(line, address, clock) {}
     ~TNetRSLCBControl() override;
-    // False when the port string lacks two colons or the host does not resolve.
+    // False when the port string lacks two colons. A host that does not resolve is logged;
+    // every connect tries it again.
     bool InitCom(const std::string &port, int line) override;
     ControllerLink controllerLink() const override { return ControllerLink::Tcp; }
     const NetPortString &gateway() const { return gateway_; }

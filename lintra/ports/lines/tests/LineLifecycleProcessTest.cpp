@@ -1,7 +1,7 @@
 // The line lifecycle of the real liblintra.so in a client process (lintra_lifecycle_probe)
 // against the simulators: a callback that closes its own line, for every line kind, a process
-// that exits or unloads the library with lines of every kind open and busy, and two threads
-// closing one line. Under the
+// that exits or unloads the library with lines of every kind open and busy, two threads
+// closing one line, and gateway lines started on a host name that does not resolve. Under the
 // sanitizer builds a race or a use after free in those paths fails the probe.
 #include <poll.h>
 #include <signal.h>
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "lintra/ports/lines/tests/LintraApi.h"
+#include "lintra/ports/tests/LogRecords.h"
+#include "platform/Registry.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
 
@@ -173,6 +176,33 @@ TEST(LineCloseRaceTest, TwoThreadsCloseOneLineOnce) {
     api.CloseCom(1);
     EXPECT_EQ(api.StartPanel(1, port, 0, 6), 1) << "every line was closed, the count is back at 0";
     api.CloseCom(1);
+}
+
+// A gateway host that does not resolve at start: both kinds of gateway line open, log it, and
+// try the name again at every connect.
+TEST(GatewayHostTest, BothGatewayKindsOpenOnAHostThatDoesNotResolve) {
+    testsupport::IsolatedHost host;
+    for (const char *line : {"Line1", "Line2"}) {
+        auto key = tessel::RegKey::open(tessel::Hive::CurrentUser, "Software\\Tessel\\Lintra\\Logging", true);
+        ASSERT_TRUE(key && key->writeDword(line, 2));
+    }
+    auto key = tessel::RegKey::open(tessel::Hive::CurrentUser, "Software\\Tessel\\Logging", true);
+    ASSERT_TRUE(key && key->writeDword("MaxLevel", 2));
+    const char *port = ":9:hello";  // an empty host name never resolves, and asks no name server
+    {
+        test::LintraApi api(LINTRA_LIBRARY);
+        ASSERT_TRUE(api.ok()) << ::dlerror();
+        EXPECT_EQ(api.StartNetRS(1, port, 0, 5), 1);
+        EXPECT_EQ(api.StartNetCom(2, port, 0), 2);
+        api.CloseCom(1);
+        api.CloseCom(2);
+    }
+    for (const char *log : {"Line1lintra.log", "Line2lintra.log"}) {
+        const auto records = testing::logRecords(host.dir().path() / log);
+        EXPECT_NE(std::find(records.begin(), records.end(), "2 Не удаётся получить ip адрес для имени: :9:hello"),
+                  records.end())
+            << log;
+    }
 }
 
 }  // namespace
