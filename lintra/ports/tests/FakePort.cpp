@@ -74,6 +74,13 @@ std::vector<uint8_t> FakePort::written() const {
     return out;
 }
 
+std::vector<LineSettings> FakePort::linesSet() const {
+    std::vector<LineSettings> out;
+    for (const Event &e : trace_)
+        if (e.kind == Event::Line) out.push_back(e.line);
+    return out;
+}
+
 std::string FakePort::writtenHex() const { return testsupport::toHex(written()); }
 
 bool FakePort::setLine(const LineSettings &settings) {

@@ -41,6 +41,8 @@ public:
     std::vector<uint8_t> written() const;
     void clearTrace() { trace_.clear(); }
     const LineSettings &line() const { return line_; }
+    // Every line setting applied since the trace was last cleared, in order.
+    std::vector<LineSettings> linesSet() const;
 
     bool setLine(const LineSettings &settings) override;
     bool setParity(Parity parity) override;

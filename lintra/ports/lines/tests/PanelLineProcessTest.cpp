@@ -1,14 +1,17 @@
 // liblintra.so as a client loads it, against m50-sim on a pseudo-terminal: start, direct
-// exchange, queued command, polled messages by callback, close with reqst.dat, and a second
-// process that takes its message number from that file.
+// exchange, queued command, polled messages by callback, close with reqst.dat, a second
+// process that takes its message number from that file, and the hunt for the panel's speed.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string_view>
 #include <vector>
 
 #include "lintra/ports/lines/tests/LintraApi.h"
+#include "lintra/ports/tests/LogRecords.h"
+#include "platform/Registry.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
 
@@ -24,6 +27,11 @@ constexpr uint16_t kReadZoneCount = 93;
 constexpr uint16_t kZoneCountAnswer = 90;
 
 bool isMessage(const LintraEventRecord &r, uint8_t p1) { return r.code == kMessageCode && r.data[1] == p1; }
+
+void setUserDword(std::string_view key, std::string_view name, uint32_t value) {
+    auto k = tessel::RegKey::open(tessel::Hive::CurrentUser, key, true);
+    ASSERT_TRUE(k && k->writeDword(name, value)) << key << "\\" << name;
+}
 
 // The probe's lines of output, the first read before the caller acts, the rest after.
 struct Probe {
@@ -101,6 +109,45 @@ TEST_F(PanelLineProcessTest, PanelLineThroughTheLibraryAndAcrossProcesses) {
     simCommand("event 5 3 0x22 0 1");
     EXPECT_EQ(probe.line(), "message 22");
     EXPECT_EQ(probe.wait(), 0);
+}
+
+// The line starts in its stored mode 1 and the panel understands only mode 2: the line counts
+// the panel silent after ten unanswered polls and finds it with its first change of mode, three
+// polls later. About 22 s, as every unanswered poll waits out the port's read time-out and the
+// pauses after a miss.
+TEST_F(PanelLineProcessTest, LineHuntsThePanelsSpeedMode) {
+    ASSERT_EQ(sim.ready().rfind("ready pty ", 0), 0u) << sim.ready();
+    constexpr int kHuntWaitMs = 60000;
+    setUserDword("Software\\Tessel\\Lintra\\Speeds", "UseAutoSpeed", 1);
+    setUserDword("Software\\Tessel\\Logging", "MaxLevel", 9);
+    setUserDword("Software\\Tessel\\Lintra\\Logging", "Line1", 9);
+    auto ports = tessel::RegKey::open(tessel::Hive::LocalMachine, "SOFTWARE\\Tessel\\Ports", true);
+    ASSERT_TRUE(ports && ports->writeString("COM7", port));
+    ASSERT_EQ(simCommand("fault 5 mode 2").rfind("ok", 0), 0u);
+    ASSERT_EQ(simCommand("event 5 3 0x33 0 1").rfind("ok", 0), 0u);
+    {
+        test::LintraApi api(LINTRA_LIBRARY);
+        ASSERT_TRUE(api.ok()) << ::dlerror();
+        CallbackInbox &inbox = CallbackInbox::instance();
+        inbox.window = api.LintraRegisterWindow(CallbackInbox::ignore, nullptr);
+        ASSERT_EQ(api.StartPanel(kLine, "COM7", reinterpret_cast<intptr_t>(&CallbackInbox::callback), kAddress), 1);
+        ASSERT_EQ(api.LCBCommand(kLine, 6, 0, nullptr), 0);
+        EXPECT_TRUE(inbox.next([](auto &r) { return isMessage(r, 0x33); }, kHuntWaitMs));
+        api.CloseCom(kLine);
+    }  // the unload closes the line log
+
+    std::vector<std::string> story;  // speeds, mode changes, loss and restore, in order
+    for (const std::string &r : lintra::testing::logRecords(host.dir() / "Line1lintra.log"))
+        if (r.find("SetConnParam") != std::string::npos || r.find("ChangePultMode") != std::string::npos ||
+            r.find("связи") != std::string::npos)
+            story.push_back(r);
+    EXPECT_EQ(story, (std::vector<std::string>{
+                         "6 TPultControl.SetConnParam:: 19200_8",
+                         "7 TPultControl.ServePult::Выдача потери связи",
+                         "9 TPultControl.ChangePultMode:: 1->2",
+                         "6 TPultControl.SetConnParam:: 19200_9",
+                         "7 TPultControl.ServePult::Выдача восстановления связи",
+                     }));
 }
 
 TEST_F(PanelLineProcessTest, LoaderExampleFindsThePanel) {
