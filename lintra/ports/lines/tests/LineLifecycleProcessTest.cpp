@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -52,14 +53,16 @@ struct Equipment {
     std::string port;
 
     Equipment(const Kind &k, const std::filesystem::path &dir)
-        : kind(k), control((dir / (std::string(k.name) + ".ctl")).string()), sim(k.sim, withControl(k, control)) {
+        : kind(k),
+          control((dir / (std::string(k.name) + ".ctl")).string()),
+          sim(k.sim, withControl(k, control, (dir / (std::string(k.name) + ".wire.log")).string())) {
         const std::string &ready = sim.ready();
         const std::string where = ready.substr(ready.rfind(' ') + 1);
         port = ready.rfind("ready tcp ", 0) == 0 ? "127.0.0.1:" + where + ":hello" : where;
     }
-    static std::vector<std::string> withControl(const Kind &k, const std::string &control) {
+    static std::vector<std::string> withControl(const Kind &k, const std::string &control, const std::string &log) {
         std::vector<std::string> args = k.args;
-        args.insert(args.end(), {"--control", control});
+        args.insert(args.end(), {"--control", control, "--log", log});
         return args;
     }
     std::string argument() const { return std::string(kind.name) + "=" + port; }
@@ -142,6 +145,13 @@ TEST(LineLifecycleExitTest, ProcessLeavesWithLinesOfEveryKindOpenAndBusy) {
             equipment.push_back(std::make_unique<Equipment>(kind, host.dir().path()));
             args.push_back(equipment.back()->argument());
         }
+        // Exit on a line's thread leaves the other lines running to the end, where the leak
+        // checker cannot stop them; what is checked there is that the process ends at all.
+        const char *asan = std::getenv("ASAN_OPTIONS");
+        testsupport::ScopedEnv noLeakCheck("ASAN_OPTIONS", std::string(asan ? asan : "") +
+                                                               (scenario == std::string("exit-in-callback")
+                                                                    ? ":detect_leaks=0"
+                                                                    : ""));
         Probe probe(args);
         ASSERT_EQ(probe.line(), "polling");
         for (auto &e : equipment) e->report();
