@@ -162,6 +162,41 @@ LINTRA_API int32_t StartComNew(int32_t line, const char *port);
 /* Reopens and pulses the port of a line-controller line; nothing on other lines. */
 LINTRA_API void SMCReset(int32_t line);
 
+/* Driver API: network controllers (drivers) and their lines, named by handles 1..255.
+ * A driver owns one thread, created suspended; its lines do their protocol work there. No
+ * controller driver type exists yet: DriverCreate answers -2 for every type, and
+ * DriverLineCreate answers -2 for the NX line types 4 (T2) and 5 (T3) as well. */
+
+/* The 268-byte NX message record, little-endian and packed, that line commands take and fill
+ * (P1 or P2 holds its address). */
+#pragma pack(push, 1)
+typedef struct LintraNXMsg {
+    char code[4];   /* a letter (S command, G question, A answer or event, E error) and three
+                     * hexadecimal digits, e.g. "S201" */
+    int32_t unit;   /* the controller line the message belongs to; 15: the controller itself */
+    int32_t count;  /* data bytes in use, 0..256 */
+    uint8_t data[256];
+} LintraNXMsg;
+#pragma pack(pop)
+
+/* Params: key=value lines separated by CR LF (NULL or "" for none); keys ignore case.
+ * Result: the new driver's handle; -1 driver table full, -2 unsupported type, -3 parameters
+ * refused. */
+LINTRA_API int32_t DriverCreate(int32_t type, const char *params);
+/* A driver command (1 CD_Stop, 2 CD_Start, 9 CD_Destroy, 10 CD_Ping, 11 CD_SendBuf,
+ * 16 CD_Connect, 17 CD_Disconnect; other codes answer 0), run on the caller's thread.
+ * Result: the command's; 0 when handle names no driver. */
+LINTRA_API int32_t DriverDoCmd(int32_t handle, int32_t cmd, intptr_t p1, intptr_t p2);
+/* A line on the driver at slot line_no 0..32 (-1: the lowest free slot).
+ * Result: the new line's handle; -1 no such driver, 0 line table full, -2 unsupported line
+ * type, -3 parameters refused. */
+LINTRA_API int32_t DriverLineCreate(int32_t driver, int32_t line_no, int32_t line_type, const char *params);
+/* A line command, run on the caller's thread. Result: the command's; -1 when handle names no
+ * line. A line of a destroyed driver is gone with it: do not use its handle again. */
+LINTRA_API int32_t DriverLineDoCmd(int32_t handle, int32_t cmd, intptr_t p1, intptr_t p2);
+/* Destroys every driver with its lines (the library does so itself at unload). Always 0. */
+LINTRA_API int32_t DriversDestroy(void);
+
 #ifdef __cplusplus
 }
 #endif
