@@ -1,31 +1,52 @@
 #include "lintra/ports/commands/ControllerMailboxService.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
-#include <span>
 
 #include "lintra/ports/commands/ControllerCommands.h"
 #include "lintra/ports/lines/SharedObjects.h"
 
 namespace lintra {
 
-void ServeControllerMailbox(tessel::Clock &clock, int line) {
-    ControllerMap *map = SharedObjects::Controllers();
-    if (!map) return;
-    ControllerMailbox &box = map->mailbox;
-    // The mailbox is packed (its target sits at offset 2) and shared without a lock: copy, never
-    // take a reference to its fields.
-    int32_t target = 0;
-    std::memcpy(&target, reinterpret_cast<const uint8_t *>(&box) + offsetof(ControllerMailbox, targetLine), sizeof target);
-    if (target != line) return;
-    const int32_t empty = ControllerMailbox::kEmpty;
-    std::memcpy(reinterpret_cast<uint8_t *>(&box) + offsetof(ControllerMailbox, targetLine), &empty, sizeof empty);
+namespace {
+
+constexpr uint32_t kMutexWaitMs = 50;
+
+// The writer fills the box, sets its target last, and fills it again only once the target is
+// empty. A compare-exchange of the target alone would not keep a command whole: between one
+// taker's copy and its exchange another could take the command and the writer post the next
+// for the same line, and the exchange would succeed over a mix of both. So every taker checks,
+// copies and empties the box under the one shared mutex: a target seen here marks a whole
+// command that stays put until this taker empties it.
+std::optional<MailboxCommand> takeHoldingMutex(const ControllerMailbox &box, int line) {
+    if (SharedObjects::MailboxTarget() != line) return std::nullopt;
+    MailboxCommand taken;
+    taken.address = SharedObjects::MailboxAddress();
+    taken.command = box.command;
     const uint16_t declared = box.paramCount;
-    const size_t count = std::min<size_t>(declared, sizeof box.params);
-    uint8_t params[sizeof box.params];
-    std::copy_n(box.params, count, params);
-    SendContrCommand(clock, line, box.address, box.command, std::span<const uint8_t>(params, count));
+    taken.params.assign(box.params, box.params + std::min<size_t>(declared, sizeof box.params));
+    // A compare-exchange all the same: a writer that retargets a full box loses nothing to it.
+    if (!SharedObjects::ExchangeMailboxTarget(line, ControllerMailbox::kEmpty)) return std::nullopt;
+    return taken;
+}
+
+}  // namespace
+
+std::optional<MailboxCommand> TakeControllerMailbox(int line) {
+    // A look without the mutex first: every polling cycle of every line asks.
+    if (SharedObjects::MailboxTarget() != line) return std::nullopt;
+    ControllerMap *map = SharedObjects::Controllers();
+    host::NamedMutex *mutex = SharedObjects::GlobalMutex();
+    if (!map || !mutex) return std::nullopt;
+    const host::LockResult locked = mutex->lock(kMutexWaitMs);
+    if (locked != host::LockResult::Acquired && locked != host::LockResult::Recovered) return std::nullopt;
+    std::optional<MailboxCommand> taken = takeHoldingMutex(map->mailbox, line);
+    mutex->unlock();
+    return taken;
+}
+
+void ServeControllerMailbox(tessel::Clock &clock, int line) {
+    if (const std::optional<MailboxCommand> taken = TakeControllerMailbox(line))
+        SendContrCommand(clock, line, taken->address, taken->command, taken->params);
 }
 
 }  // namespace lintra

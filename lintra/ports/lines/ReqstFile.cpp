@@ -1,11 +1,10 @@
 #include "lintra/ports/lines/ReqstFile.h"
 
-#include <array>
 #include <cstdint>
-#include <fstream>
-#include <mutex>
+#include <string>
 
 #include "lintra/ports/lines/com_unit.h"
+#include "platform/LockedFile.h"
 
 namespace lintra {
 
@@ -17,38 +16,38 @@ constexpr size_t kSpeedModeOffset = 9728;
 static_assert(kSpeedModeOffset + kBlock == kReqstFileSize);
 static_assert(kReqstMsgNumberOffset + kBlock == kSpeedModeOffset);
 
-void putBlock(std::array<uint8_t, kReqstFileSize> &bytes, size_t offset, uint16_t (*value)(int line)) {
+void putBlock(std::string &bytes, size_t offset, uint16_t (*value)(int line)) {
     for (int line = 0; line < kLineCount; ++line) {
         const uint16_t v = value(line);
-        bytes[offset + 2 * line] = static_cast<uint8_t>(v);
-        bytes[offset + 2 * line + 1] = static_cast<uint8_t>(v >> 8);
+        bytes[offset + 2 * line] = static_cast<char>(v);
+        bytes[offset + 2 * line + 1] = static_cast<char>(v >> 8);
     }
 }
 
 }  // namespace
 
 bool SaveLineState() {
-    // The polling threads of several ports save on their own schedules; one writer at a time.
-    static std::mutex writing;
-    std::lock_guard lock(writing);
-    std::array<uint8_t, kReqstFileSize> bytes{};
+    std::string bytes(kReqstFileSize, '\0');
     putBlock(bytes, kUnitLimitOffset, [](int) { return LineState::kDefaultUnitLimit; });
     putBlock(bytes, kReqstMsgNumberOffset, LineState::MsgNumber);
     putBlock(bytes, kSpeedModeOffset, [](int) { return LineState::kDefaultSpeedMode; });
-    std::ofstream file(kReqstFileName, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
-    file.close();
-    return !file.fail();
+    // The polling threads of every line in every process save on their own schedules.
+    const tessel::FileLock lock = tessel::FileLock::exclusive(kReqstFileName, 0644);
+    return lock.held() && tessel::replaceFile(kReqstFileName, bytes, 0644);
 }
 
 void LoadLineState() {
-    std::ifstream file(kReqstFileName, std::ios::binary);
-    std::array<uint8_t, kBlock> block{};
-    file.seekg(kReqstMsgNumberOffset);
-    const bool read = file && file.read(reinterpret_cast<char *>(block.data()), block.size()).gcount() ==
-                                  static_cast<std::streamsize>(block.size());
-    for (int line = 0; line < kLineCount; ++line)
-        LineState::SetMsgNumber(line, read ? static_cast<uint16_t>(block[2 * line] | block[2 * line + 1] << 8) : 0);
+    std::string bytes;
+    {
+        const tessel::FileLock lock = tessel::FileLock::shared(kReqstFileName);
+        if (!tessel::readWholeFile(kReqstFileName, bytes)) bytes.clear();
+    }
+    const bool read = bytes.size() >= kReqstMsgNumberOffset + kBlock;
+    for (int line = 0; line < kLineCount; ++line) {
+        const size_t at = kReqstMsgNumberOffset + 2 * static_cast<size_t>(line);
+        LineState::SetMsgNumber(
+            line, read ? static_cast<uint16_t>(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8) : 0);
+    }
 }
 
 }  // namespace lintra

@@ -51,14 +51,23 @@ host::IpcSet *Ipc();
 // The 256 slots of 22 bytes; nullptr when not attached. Touch them only under GlobalMutex().
 EventRecord *GlobalSlots();
 host::NamedMutex *GlobalMutex();
-// nullptr when not attached.
+// nullptr when not attached. The count and the mailbox's target and address are read and
+// changed only through the functions below, which keep every access to them atomic.
 ControllerMap *Controllers();
 
 // Lines open in all processes; 0 when not attached. No lock guards it: each update is one
-// atomic 16-bit step on the shared bytes. The decrement stops at 0.
+// atomic step on the shared bytes. The decrement stops at 0.
 uint16_t OpenLineCount();
 uint16_t IncrementOpenLineCount();
 void DecrementOpenLineCount();
+
+// The mailbox's target and address, each read in one atomic step; kEmpty and 0 when not
+// attached.
+int32_t MailboxTarget();
+uint16_t MailboxAddress();
+// Sets the target to `desired` if it holds `expected`, in one atomic step; false when it did
+// not (or nothing is attached).
+bool ExchangeMailboxTarget(int32_t expected, int32_t desired);
 
 }  // namespace SharedObjects
 }  // namespace lintra
