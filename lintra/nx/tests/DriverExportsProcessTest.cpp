@@ -1,0 +1,50 @@
+// The five Driver API exports of the real liblintra.so, bound with dlopen in a fresh host.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+
+#include "lintra/include/lintra.h"
+#include "testsupport/TempDir.h"
+
+namespace {
+
+struct DriverExports {
+    void *handle = ::dlopen(LINTRA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    decltype(&::DriverCreate) create = Bind<decltype(&::DriverCreate)>("DriverCreate");
+    decltype(&::DriverDoCmd) doCmd = Bind<decltype(&::DriverDoCmd)>("DriverDoCmd");
+    decltype(&::DriverLineCreate) lineCreate = Bind<decltype(&::DriverLineCreate)>("DriverLineCreate");
+    decltype(&::DriverLineDoCmd) lineDoCmd = Bind<decltype(&::DriverLineDoCmd)>("DriverLineDoCmd");
+    decltype(&::DriversDestroy) destroyAll = Bind<decltype(&::DriversDestroy)>("DriversDestroy");
+
+    ~DriverExports() {
+        if (handle) ::dlclose(handle);
+    }
+    bool ok() const { return create && doCmd && lineCreate && lineDoCmd && destroyAll; }
+
+private:
+    template <typename F>
+    F Bind(const char *name) {
+        return handle ? reinterpret_cast<F>(::dlsym(handle, name)) : nullptr;
+    }
+};
+
+TEST(DriverExportsProcessTest, WithoutDriverTypesEveryCallAnswersItsRefusal) {
+    testsupport::IsolatedHost host;
+    DriverExports api;
+    ASSERT_TRUE(api.ok()) << ::dlerror();
+
+    for (int32_t type : {1, 2, 3, 0, -1}) EXPECT_EQ(api.create(type, "Host=127.0.0.1\r\nPort=21302"), -2) << type;
+    EXPECT_EQ(api.create(1, nullptr), -2);
+    for (int32_t handle : {0, 1, 255, 256, -1, INT32_MIN}) {
+        EXPECT_EQ(api.doCmd(handle, 10, 0, 0), 0) << handle;
+        EXPECT_EQ(api.lineDoCmd(handle, 10, 0, 0), -1) << handle;
+        EXPECT_EQ(api.lineCreate(handle, -1, 4, ""), -1) << handle;
+    }
+    EXPECT_EQ(api.destroyAll(), 0);
+    EXPECT_EQ(api.destroyAll(), 0);
+    EXPECT_FALSE(std::filesystem::exists(host.dir() / "CommDrv1.log"));
+}
+
+}  // namespace

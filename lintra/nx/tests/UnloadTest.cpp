@@ -1,0 +1,35 @@
+// The library's unload routine ends the drivers, their threads and their lines first.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "lintra/nx/CommCodes.h"
+#include "lintra/nx/tests/DriverFixture.h"
+#include "lintra/ports/lines/com_unit.h"
+
+namespace lintra::nx::test {
+namespace {
+
+using UnloadTest = DriverFixture;
+
+TEST_F(UnloadTest, UnloadDestroysEveryDriverWithItsLines) {
+    ComUnitLoad();
+    const int32_t running = NewDriver();
+    const int32_t held = NewDriver();
+    NewLine(running);
+    NewLine(held);
+    DriverCommand(running, CD_Start, 0, 0);
+    Driver(held)->HoldPasses();
+    DriverCommand(held, CD_Start, 0, 0);
+    ASSERT_TRUE(Driver(held)->WaitInside());
+    std::thread releaser([driver = Driver(held)] { driver->Release(); });
+
+    ComUnitUnload();  // waits for the held pass
+    releaser.join();
+    EXPECT_EQ(DriverCount(), 0);
+    EXPECT_EQ(LineCount(), 0);
+    EXPECT_EQ(FakeLine::alive.load(), 0);
+}
+
+}  // namespace
+}  // namespace lintra::nx::test
