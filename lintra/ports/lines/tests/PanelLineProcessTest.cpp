@@ -117,7 +117,7 @@ TEST_F(PanelLineProcessTest, PanelLineThroughTheLibraryAndAcrossProcesses) {
 // pauses after a miss.
 TEST_F(PanelLineProcessTest, LineHuntsThePanelsSpeedMode) {
     ASSERT_EQ(sim.ready().rfind("ready pty ", 0), 0u) << sim.ready();
-    constexpr int kHuntWaitMs = 60000;
+    constexpr int kHuntWaitMs = 120000;  // an upper bound on a loaded machine, never a timing assertion
     setUserDword("Software\\Tessel\\Lintra\\Speeds", "UseAutoSpeed", 1);
     setUserDword("Software\\Tessel\\Logging", "MaxLevel", 9);
     setUserDword("Software\\Tessel\\Lintra\\Logging", "Line1", 9);
