@@ -62,11 +62,10 @@ public:
         std::lock_guard lock(mutex_);
         hold_ = true;
     }
+    // Notifies under the lock: once the pass can go on, the driver may be destroyed at once.
     void Release() {
-        {
-            std::lock_guard lock(mutex_);
-            hold_ = false;
-        }
+        std::lock_guard lock(mutex_);
+        hold_ = false;
         changed_.notify_all();
     }
     void ThrowInPass() {
