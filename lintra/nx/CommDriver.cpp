@@ -46,9 +46,6 @@ TCommDriver::~TCommDriver() {
         DriverTable().Release(handle_, this);
     }
     LogText(6, "TCommDriver.Destroy:: Removed from table");
-    thread_.reset();
-    log_.reset();
-    state_.store(stDestroyed);
 }
 
 void TCommDriver::Attach(int32_t handle) {

@@ -39,8 +39,7 @@ public:
         stCreated = 1,
         stSuspended = 2,
         stResumed = 3,   // running again after a suspension
-        stFinished = 4,  // the thread's body has ended
-        stDestroyed = 5,
+        stFinished = 4,  // the thread's body has ended; 5 (destroyed) is never seen, the object is gone
     };
 
     TCommDriver(const TCommDriver &) = delete;
