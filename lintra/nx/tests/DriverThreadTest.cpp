@@ -17,7 +17,7 @@ namespace {
 using DriverThreadTest = DriverFixture;
 
 TEST_F(DriverThreadTest, CreatedSuspendedStartedSuspendedAndResumed) {
-    const int32_t handle = NewDriver();
+    const int32_t handle = NewDriver("LogLevel=6");
     FakeDriver *driver = Driver(handle);
     EXPECT_EQ(driver->GetState(), TCommDriver::stCreated);
     EXPECT_EQ(driver->Passes(), 0);
@@ -34,6 +34,10 @@ TEST_F(DriverThreadTest, CreatedSuspendedStartedSuspendedAndResumed) {
     EXPECT_EQ(driver->GetState(), TCommDriver::stResumed);
     ASSERT_TRUE(driver->WaitPasses(passes + 2));
     EXPECT_EQ(DriverCommand(handle, CD_Start, 0, 0), 0);  // running again: nothing to resume
+    const std::string log = host_.dir().read("CommDrv1.log");
+    const size_t suspend = log.find("TNXDriver.DrvExecute:: Suspend");
+    ASSERT_NE(suspend, std::string::npos);
+    EXPECT_NE(log.find("TNXDriver.DrvExecute:: Resume", suspend), std::string::npos);
 }
 
 TEST_F(DriverThreadTest, AStopBeforeTheStartSuspendsTheFirstPass) {
