@@ -3,6 +3,8 @@
 //
 // This constructor may run before the dynamic initialisers of the linked archives, so what it
 // reaches must be constant-initialised (the runtime's globals are constinit).
+#include "lintra/nx/DriverApi.h"
+#include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/BaseThread.h"
 #include "lintra/runtime/CommonProc.h"
@@ -20,6 +22,10 @@ __attribute__((destructor)) void LintraUnload() {
     // own line to stop, so the lines and everything they use are left as they are for the
     // process's end.
     if (lintra::TBaseThread::OnLibraryThread()) return;
+    // The lines' threads end first: every line uses what the steps below free, and a bridged
+    // line the lines of the network-controller drivers. Then the drivers go with their threads.
+    lintra::FreeAllLines();
+    lintra::nx::DestroyAllDrivers();
     lintra::ComUnitUnload();
     // The log set goes last, after the steps that may still log on their way out.
     lintra::CommonProcUnload();

@@ -1,11 +1,11 @@
-// The library's unload routine ends the drivers, their threads and their lines first.
+// The library's unload ends every driver with its thread and its lines, a pass in progress first.
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "lintra/nx/CommCodes.h"
 #include "lintra/nx/tests/DriverFixture.h"
-#include "lintra/ports/lines/com_unit.h"
+#include "lintra/nx/DriverApi.h"
 
 namespace lintra::nx::test {
 namespace {
@@ -13,7 +13,6 @@ namespace {
 using UnloadTest = DriverFixture;
 
 TEST_F(UnloadTest, UnloadDestroysEveryDriverWithItsLines) {
-    ComUnitLoad();
     const int32_t running = NewDriver();
     const int32_t held = NewDriver();
     NewLine(running);
@@ -24,7 +23,7 @@ TEST_F(UnloadTest, UnloadDestroysEveryDriverWithItsLines) {
     ASSERT_TRUE(Driver(held)->WaitInside());
     std::thread releaser([driver = Driver(held)] { driver->Release(); });
 
-    ComUnitUnload();  // waits for the held pass
+    DestroyAllDrivers();  // waits for the held pass
     releaser.join();
     EXPECT_EQ(DriverCount(), 0);
     EXPECT_EQ(LineCount(), 0);

@@ -1,17 +1,10 @@
 #include "lintra/host/HostLog.h"
-#include "lintra/nx/DriverApi.h"
 #include "lintra/ports/delivery/EventSlots.h"
 #include "lintra/ports/delivery/LineEvents.h"
 #include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
-
-// liblintra.so always holds the driver model; programs that link the port lines without it
-// (their tests, the benches) have no drivers to destroy.
-namespace lintra::nx {
-__attribute__((weak)) int32_t DestroyAllDrivers();
-}
 
 namespace lintra {
 
@@ -27,9 +20,8 @@ void ComUnitLoad() {
 }
 
 void ComUnitUnload() {
-    // The network-controller drivers go first, with their threads and lines.
-    if (&nx::DestroyAllDrivers) nx::DestroyAllDrivers();
-    // The lines' threads use everything below: they end first.
+    // The lines' threads use everything below: they end first (the library's unload has
+    // already stopped them; a test that unloads this part alone may not have).
     FreeAllLines();
     EventSlots::Attach(nullptr);
     LineEvents::instance().freeAll();
