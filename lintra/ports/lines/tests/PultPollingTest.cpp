@@ -52,6 +52,14 @@ TEST_F(PultPollingTest, GapInNumbersIsFetchedOneByOne) {
     EXPECT_EQ(port->writtenHex().substr(0, 2), "A4");
 }
 
+// Polling on, and a message after a gap: number-request mode, with the answer format fixed.
+void enterNumberRequest(test::PultFixture &f, int format) {
+    f.pollingOn();
+    f.line->setCurrentMsgNumber(10);
+    f.answer(messageAnswer(20, format));
+    f.step();
+}
+
 TEST_F(PultPollingTest, NumberRequestedAfterTheCurrentOne) {
     const struct {
         int format;
@@ -67,10 +75,7 @@ TEST_F(PultPollingTest, NumberRequestedAfterTheCurrentOne) {
     };
     for (const auto &c : cases) {
         test::PultFixture f;
-        f.pollingOn();
-        f.line->setCurrentMsgNumber(10);
-        f.answer(messageAnswer(20, c.format));  // a gap: number-request mode, answer format fixed
-        f.step();
+        enterNumberRequest(f, c.format);
         f.line->setCurrentMsgNumber(c.current);
         f.step();
         EXPECT_EQ(f.port->writtenHex().substr(0, 14), c.request) << "format " << c.format << " after " << c.current;
@@ -96,10 +101,7 @@ TEST_F(PultPollingTest, MissingNumberPastMidStoreWrapsToZero) {
     };
     for (const auto &c : cases) {
         test::PultFixture f;
-        f.pollingOn();
-        f.line->setCurrentMsgNumber(10);
-        f.answer(messageAnswer(20, c.format));  // a gap: number-request mode, answer format fixed
-        f.step();
+        enterNumberRequest(f, c.format);
         f.line->setCurrentMsgNumber(c.current);
         f.answer(signedBytes({0xA5, test::kAddress, 0x03, c.error, 0}));
         EXPECT_EQ(codes(f.step()), std::vector<uint16_t>{3}) << "format " << c.format << " at " << c.current;
