@@ -26,7 +26,13 @@ private:
     RecursiveMutex &lock_;
 };
 
+// Set from the library's load routine, which may run before dynamic initialisers.
+constinit std::atomic<int> defaultLogLevel{TCommDriver::kDefaultLogLevel};
+
 }  // namespace
+
+void TCommDriver::SetDefaultLogLevel(int level) { defaultLogLevel.store(level); }
+int TCommDriver::DefaultLogLevel() { return defaultLogLevel.load(); }
 
 TCommDriver::TCommDriver(tessel::Clock &clock)
     : clock_(clock),
@@ -50,7 +56,7 @@ TCommDriver::~TCommDriver() {
 
 void TCommDriver::Attach(int32_t handle) {
     handle_ = handle;
-    log_ = std::make_unique<TLogger>("CommDrv" + std::to_string(handle) + ".log", kDefaultLogLevel,
+    log_ = std::make_unique<TLogger>("CommDrv" + std::to_string(handle) + ".log", DefaultLogLevel(),
                                      lmDeferOpen | lmNoRegistryKey, clock_);
     state_.store(stCreated);
 }

@@ -31,8 +31,11 @@ class TCommLine;
 class TCommDriver {
 public:
     static constexpr int32_t kLineSlots = 33;
-    // The level of a new driver's log before its LogLevel parameter.
+    // The level of a new driver's log before its LogLevel parameter, unless lintra.ini sets
+    // another one.
     static constexpr int kDefaultLogLevel = 5;
+    static void SetDefaultLogLevel(int level);
+    static int DefaultLogLevel();
 
     enum State : uint8_t {
         stCreating = 0,

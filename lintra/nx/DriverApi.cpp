@@ -9,6 +9,7 @@
 #include "lintra/nx/DriverTables.h"
 #include "lintra/nx/DriverTypes.h"
 #include "lintra/nx/ParamList.h"
+#include "lintra/nx/ParamOverrides.h"
 
 namespace lintra::nx {
 
@@ -27,7 +28,7 @@ TCommLine *FindLine(int32_t handle) {
 }  // namespace
 
 int32_t CreateDriver(int32_t type, const char *params) {
-    const TParamList list = TParamList::FromText(params);
+    TParamList list = TParamList::FromText(params);
     const DriverMaker make = FindDriverType(type);
     if (!make) return kUnsupported;
     std::unique_ptr<TCommDriver> driver = make();
@@ -44,6 +45,7 @@ int32_t CreateDriver(int32_t type, const char *params) {
         TCommDriver::Destroy(made);
         return kNoObject;
     }
+    MergeParamOverride(OverrideTable::drivers, handle, list);
     if (!made->Init(&list)) {
         TCommDriver::Destroy(made);
         return kRefused;
@@ -59,7 +61,7 @@ int32_t DriverCommand(int32_t handle, int32_t cmd, intptr_t p1, intptr_t p2) {
 int32_t CreateLine(int32_t driverHandle, int32_t lineNo, int32_t lineType, const char *params) {
     TCommDriver *driver = FindDriver(driverHandle);
     if (!driver) return kNoObject;
-    const TParamList list = TParamList::FromText(params);
+    TParamList list = TParamList::FromText(params);
     const LineMaker make = FindLineType(lineType);
     if (!make) return kUnsupported;
     std::unique_ptr<TCommLine> line = make(*driver);
@@ -76,6 +78,7 @@ int32_t CreateLine(int32_t driverHandle, int32_t lineNo, int32_t lineType, const
     }
     // Attached outside the tables lock: AddLine takes the driver's pass lock.
     made->SetLineNumber(driver->AddLine(made, lineNo));
+    MergeParamOverride(OverrideTable::lines, handle, list);
     if (!made->Init(&list)) {
         TCommLine::Destroy(made);
         return kRefused;

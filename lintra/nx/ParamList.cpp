@@ -79,4 +79,21 @@ int32_t TParamList::IntValue(std::string_view key, int32_t fallback) const {
     return error == std::errc() && stop == end && begin != end ? number : fallback;
 }
 
+void TParamList::Merge(const TParamList &override) {
+    for (const std::string &line : override.lines_) {
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos || equals == 0) continue;
+        const std::string_view key = std::string_view(line).substr(0, equals);
+        bool replaced = false;
+        for (std::string &mine : lines_) {
+            const size_t mineEquals = mine.find('=');
+            if (mineEquals == std::string::npos || !SameKey(std::string_view(mine).substr(0, mineEquals), key)) continue;
+            mine = line;
+            replaced = true;
+            break;
+        }
+        if (!replaced) lines_.push_back(line);
+    }
+}
+
 }  // namespace lintra::nx

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lintra::nx {
@@ -26,6 +27,11 @@ public:
     // Value as a decimal int32 (an optional sign, then digits only); missing or unreadable
     // values answer fallback.
     int32_t IntValue(std::string_view key, int32_t fallback) const;
+
+    void Append(std::string line) { lines_.push_back(std::move(line)); }
+    // Every key=value line of the override (a line whose '=' is not its first character)
+    // replaces the first line with the same key, or is appended when the key is missing.
+    void Merge(const TParamList &override);
 
     const std::vector<std::string> &Lines() const { return lines_; }
 

@@ -69,5 +69,27 @@ TEST(ParamListTest, LogTextMasksPasswords) {
     EXPECT_EQ(list.LogText(), "Host=a\r\npassword=***\r\nPasswordHint=x\r\n");
 }
 
+TEST(ParamListTest, MergeLetsTheOverrideWin) {
+    struct Case {
+        const char *list;
+        const char *override;
+        std::vector<std::string> merged;
+    };
+    const Case cases[] = {
+        {"Host=a\nPort=21302", "PORT=5000", {"Host=a", "PORT=5000"}},
+        {"Host=a", "Port=5000\nHost=b", {"Host=b", "Port=5000"}},
+        {"Port=1\nport=2", "Port=3", {"Port=3", "port=2"}},  // the first line with the key
+        {"", "Host=x\nHost=y", {"Host=y"}},                  // the later override line wins
+        {"Port=1", "no equals\n=5\n", {"Port=1"}},           // lines without a key are skipped
+        {"Port=1", "Port=", {"Port="}},
+        {"Port=1", "", {"Port=1"}},
+    };
+    for (const Case &c : cases) {
+        TParamList list = TParamList::FromText(c.list);
+        list.Merge(TParamList::FromText(c.override));
+        EXPECT_EQ(list.Lines(), c.merged) << c.list << " + " << c.override;
+    }
+}
+
 }  // namespace
 }  // namespace lintra::nx
