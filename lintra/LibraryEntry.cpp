@@ -4,6 +4,7 @@
 // This constructor may run before the dynamic initialisers of the linked archives, so what it
 // reaches must be constant-initialised (the runtime's globals are constinit).
 #include "lintra/nx/DriverApi.h"
+#include "lintra/nx/NXStartup.h"
 #include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/BaseThread.h"
@@ -15,6 +16,7 @@ __attribute__((constructor)) void LintraLoad() {
     // Settings and the log set come first: every later load step may log.
     lintra::CommonProcLoad();
     lintra::ComUnitLoad();
+    lintra::nx::StartNXConfiguration();
 }
 
 __attribute__((destructor)) void LintraUnload() {

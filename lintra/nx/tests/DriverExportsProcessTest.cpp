@@ -47,4 +47,21 @@ TEST(DriverExportsProcessTest, WithoutDriverTypesEveryCallAnswersItsRefusal) {
     EXPECT_FALSE(std::filesystem::exists(host.dir() / "CommDrv1.log"));
 }
 
+// The load reads lintra.ini; no driver type exists yet, so every device's create is refused and
+// the load goes on to the next one and ends normally.
+TEST(DriverExportsProcessTest, ALintraIniWhoseDriversCannotBeCreatedLeavesTheLoadWhole) {
+    testsupport::IsolatedHost host;
+    host.dir().write("lintra.ini",
+                     "[Common]\nLogLevel=7\n"
+                     "[Device Tcp]\nType=1\nHost=127.0.0.1\nPort=21302\n"
+                     "[Line Panel]\nDevice=Tcp\nType=4\nPort=0\nCom=COM5\n"
+                     "[Device Serial]\nType=2\nPort=COM1\n");
+    DriverExports api;
+    ASSERT_TRUE(api.ok()) << ::dlerror();
+    EXPECT_EQ(api.doCmd(1, 10, 0, 0), 0);
+    EXPECT_EQ(api.lineDoCmd(1, 10, 0, 0), -1);
+    EXPECT_EQ(api.destroyAll(), 0);
+    EXPECT_FALSE(std::filesystem::exists(host.dir() / "CommDrv1.log"));
+}
+
 }  // namespace
