@@ -21,9 +21,8 @@ constexpr int32_t kAliasesForAnotherDevice = 100;
 
 bool ValidHandle(int32_t handle) { return handle >= 1 && handle <= 255; }
 
-// The override slot a section named with a decimal number 0..255 fills.
+// The override slot a section named with a decimal number 0..255 fills ("007" is 7).
 std::optional<int32_t> OverrideSlot(std::string_view name) {
-    if (name.empty() || name.size() > 3) return std::nullopt;
     int32_t slot = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), slot);
     if (error != std::errc() || end != name.data() + name.size() || slot < 0 || slot >= kOverrideSlots) {

@@ -120,7 +120,7 @@ TEST_F(NXStartupTest, NumberedSectionsOverrideTheParametersOfThatHandle) {
         "[Device 2]\n" + kFakeDriver + "Ignore=1\nHost=two\n"
         "[Device 256]\nHost=none\n"
         "[Line 1]\nDevice=2\nQryDelay=9\n"
-        "[Line 002]\nDevice=2\nTag=leading zeros\n");
+        "[Line 0002]\nDevice=2\nTag=leading zeros\n");
     EXPECT_EQ(DriverCount(), 0);
     const char *client = "Host=client\r\nPort=21302";
     EXPECT_EQ(NewDriver(client), 1);
