@@ -28,6 +28,7 @@ __attribute__((destructor)) void LintraUnload() {
     // line the lines of the network-controller drivers. Then the drivers go with their threads.
     lintra::FreeAllLines();
     lintra::nx::DestroyAllDrivers();
+    lintra::nx::FreeNXConfiguration();
     lintra::ComUnitUnload();
     // The log set goes last, after the steps that may still log on their way out.
     lintra::CommonProcUnload();
