@@ -13,13 +13,18 @@
 
 namespace {
 
-std::string scratchFile() {
-    char name[] = "/tmp/zaltor-config-fuzz-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0) std::abort();
-    close(fd);
-    return name;
-}
+// A file of its own for the run, removed when the run ends.
+struct ScratchFile {
+    std::string path;
+    ScratchFile() {
+        char name[] = "/tmp/zaltor-config-fuzz-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) std::abort();
+        close(fd);
+        path = name;
+    }
+    ~ScratchFile() { unlink(path.c_str()); }
+};
 
 }  // namespace
 
@@ -27,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static zaltor::RecordBuffer buffer;
     static zaltor::RecordBuffer again;
     static zaltor::ConfigImage image;
-    static const std::string file = scratchFile();
+    static const ScratchFile scratch;
+    const std::string &file = scratch.path;
     zaltor::Txml xml;
     if (!xml.openBytes(std::string(reinterpret_cast<const char *>(data), size))) return 0;
     const zaltor::ConfigFileLoad load = zaltor::loadConfigDocument(xml, buffer);
