@@ -25,21 +25,24 @@ TCommLine *FindLine(int32_t handle) {
     return LineTable().Find(handle);
 }
 
+// Enters a new object into its table and names it with its handle in one hold, so that no
+// lookup finds it half set up. 0 when the table is full.
+template <typename T, typename Name>
+int32_t Register(THandleTable<T> &table, T *made, Name name) {
+    TablesGuard guard;
+    const int32_t handle = table.Take(made);
+    if (handle != 0) name(handle);
+    return handle;
+}
+
 }  // namespace
 
 int32_t CreateDriver(int32_t type, const char *params) {
     TParamList list = TParamList::FromText(params);
     const DriverMaker make = FindDriverType(type);
     if (!make) return kUnsupported;
-    std::unique_ptr<TCommDriver> driver = make();
-    TCommDriver *const made = driver.release();
-    int32_t handle = 0;
-    {
-        // Registered and given its log in one hold, so no lookup finds it half set up.
-        TablesGuard guard;
-        handle = DriverTable().Take(made);
-        if (handle != 0) made->Attach(handle);
-    }
+    TCommDriver *const made = make().release();
+    const int32_t handle = Register(DriverTable(), made, [made](int32_t h) { made->Attach(h); });
     if (handle == 0) {
         // Without a handle no client could ever reach or destroy it.
         TCommDriver::Destroy(made);
@@ -64,14 +67,8 @@ int32_t CreateLine(int32_t driverHandle, int32_t lineNo, int32_t lineType, const
     TParamList list = TParamList::FromText(params);
     const LineMaker make = FindLineType(lineType);
     if (!make) return kUnsupported;
-    std::unique_ptr<TCommLine> line = make(*driver);
-    TCommLine *const made = line.release();
-    int32_t handle = 0;
-    {
-        TablesGuard guard;
-        handle = LineTable().Take(made);
-        if (handle != 0) made->SetHandle(handle);
-    }
+    TCommLine *const made = make(*driver).release();
+    const int32_t handle = Register(LineTable(), made, [made](int32_t h) { made->SetHandle(h); });
     if (handle == 0) {
         TCommLine::Destroy(made);
         return 0;  // the line table is full: no valid handle

@@ -3,6 +3,7 @@
 // current directory (the driver logs land there). Every test leaves both tables empty.
 #include <gtest/gtest.h>
 
+#include "lintra/nx/CommCodes.h"
 #include "lintra/nx/DriverApi.h"
 #include "lintra/nx/DriverTables.h"
 #include "lintra/nx/tests/FakeDriver.h"
@@ -42,6 +43,12 @@ protected:
     static int32_t NewDriver(const char *params = "") { return CreateDriver(FakeDriver::kType, params); }
     static int32_t NewLine(int32_t driver, int32_t slot = -1, const char *params = "") {
         return CreateLine(driver, slot, FakeLine::kType, params);
+    }
+    // Starts the driver with its passes held; true once its thread is inside the first pass.
+    static bool StartHeld(int32_t handle) {
+        Driver(handle)->HoldPasses();
+        DriverCommand(handle, CD_Start, 0, 0);
+        return Driver(handle)->WaitInside();
     }
 
     testsupport::IsolatedHost host_;

@@ -93,9 +93,7 @@ TEST_F(DriverThreadTest, DestroyDuringAPassWaitsForThePass) {
     const int32_t handle = NewDriver();
     const int32_t line = NewLine(handle);
     FakeDriver *driver = Driver(handle);
-    driver->HoldPasses();
-    DriverCommand(handle, CD_Start, 0, 0);
-    ASSERT_TRUE(driver->WaitInside());
+    ASSERT_TRUE(StartHeld(handle));
 
     std::atomic<bool> destroyed{false};
     std::thread destroyer([&] {
@@ -114,9 +112,7 @@ TEST_F(DriverThreadTest, LineDestroyDuringAPassWaitsForThePass) {
     const int32_t handle = NewDriver();
     const int32_t line = NewLine(handle);
     FakeDriver *driver = Driver(handle);
-    driver->HoldPasses();
-    DriverCommand(handle, CD_Start, 0, 0);
-    ASSERT_TRUE(driver->WaitInside());
+    ASSERT_TRUE(StartHeld(handle));
 
     std::thread destroyer([&] { LineCommand(line, CD_Destroy, 0, 0); });
     EXPECT_EQ(FakeLine::alive.load(), 1);

@@ -18,9 +18,7 @@ TEST_F(UnloadTest, UnloadDestroysEveryDriverWithItsLines) {
     NewLine(running);
     NewLine(held);
     DriverCommand(running, CD_Start, 0, 0);
-    Driver(held)->HoldPasses();
-    DriverCommand(held, CD_Start, 0, 0);
-    ASSERT_TRUE(Driver(held)->WaitInside());
+    ASSERT_TRUE(StartHeld(held));
     std::thread releaser([driver = Driver(held)] { driver->Release(); });
 
     DestroyAllDrivers();  // waits for the held pass

@@ -1,7 +1,6 @@
 #include "lintra/host/HostLog.h"
 #include "lintra/ports/delivery/EventSlots.h"
 #include "lintra/ports/delivery/LineEvents.h"
-#include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/SharedObjects.h"
 #include "lintra/ports/lines/com_unit.h"
 #include "lintra/runtime/CommonProc.h"
@@ -20,9 +19,6 @@ void ComUnitLoad() {
 }
 
 void ComUnitUnload() {
-    // The lines' threads use everything below: they end first (the library's unload has
-    // already stopped them; a test that unloads this part alone may not have).
-    FreeAllLines();
     EventSlots::Attach(nullptr);
     LineEvents::instance().freeAll();
     SharedObjects::Unload();

@@ -56,8 +56,8 @@ void SetStoredSpeedMode(int line, uint16_t value);
 }  // namespace LineState
 
 // Library load: host reports into the general log, the shared objects, the events of line 0.
-// Library unload: the threads of the open lines end and the lines are freed (they are not
-// closed: no count, state file or stop frame changes), then the events and the shared objects go.
+// Library unload: the events and the shared objects go; the library's unload has stopped and
+// freed the open lines before (FreeAllLines).
 void ComUnitLoad();
 void ComUnitUnload();
 
