@@ -29,6 +29,8 @@ public:
     };
     // `speedMode` is the line's present mode (kNoSpeedMode when its settings match none).
     virtual Result receive(std::span<const uint8_t> bytes, uint64_t nowMs, int speedMode) = 0;
+    // What the line sends as soon as the stream opens, as a device that announces itself.
+    virtual std::optional<Transmission> greeting() { return std::nullopt; }
 };
 
 class LineResponder {

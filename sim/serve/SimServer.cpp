@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,7 +27,13 @@ SimServer::SimServer(LineTransport &transport, ControlSocket &control, WireLog &
     : transport_(transport), control_(control), log_(log), pace_(pace), pad_(pad) {}
 
 void SimServer::addStream(int fd, bool owned, LineResponder &responder) {
-    streams_.push_back({fd, owned, responder.openStream(log_), {}});
+    streams_.push_back({fd, owned, nullptr, {}});
+    openReader(streams_.back(), responder);
+}
+
+void SimServer::openReader(Stream &s, LineResponder &responder) {
+    s.reader = responder.openStream(log_);
+    if (auto tx = s.reader->greeting()) schedule(s, *tx, 0);
 }
 
 int SimServer::speedMode() {
@@ -62,6 +69,17 @@ void SimServer::hangUp() {
         log_.note("client hung up");
         return true;
     });
+}
+
+void SimServer::drop(LineResponder &responder) {
+    hangUp();
+    for (Stream &s : streams_) {
+        ::tcflush(s.fd, TCIFLUSH);
+        s.out.clear();
+        s.freeAtUs = 0;
+        log_.note("line dropped");
+        openReader(s, responder);
+    }
 }
 
 bool SimServer::readStream(Stream &s) {

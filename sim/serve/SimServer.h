@@ -25,6 +25,9 @@ public:
     void quit() { quit_ = true; }
     // Closes every TCP client, as a gateway that drops its connections.
     void hangUp();
+    // Drops the line's connections: closes every TCP client; a pty or device loses its pending
+    // input and unsent output and gets a fresh reader, as a device just switched on.
+    void drop(LineResponder &responder);
     static uint64_t nowUs();
     static uint64_t nowMs() { return nowUs() / 1000; }
 
@@ -52,6 +55,7 @@ private:
     void writeDue(Stream &s);
     void schedule(Stream &s, const Transmission &tx, size_t requestBytes);
     void addStream(int fd, bool owned, LineResponder &responder);
+    void openReader(Stream &s, LineResponder &responder);
     int speedMode();
 
     LineTransport &transport_;
