@@ -4,6 +4,7 @@
 // This constructor may run before the dynamic initialisers of the linked archives, so what it
 // reaches must be constant-initialised (the runtime's globals are constinit).
 #include "lintra/nx/DriverApi.h"
+#include "lintra/nx/NXDriverKinds.h"
 #include "lintra/nx/NXStartup.h"
 #include "lintra/ports/lines/LineClose.h"
 #include "lintra/ports/lines/com_unit.h"
@@ -16,6 +17,7 @@ __attribute__((constructor)) void LintraLoad() {
     // Settings and the log set come first: every later load step may log.
     lintra::CommonProcLoad();
     lintra::ComUnitLoad();
+    lintra::nx::RegisterNXDrivers();
     lintra::nx::StartNXConfiguration();
 }
 

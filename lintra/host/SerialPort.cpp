@@ -42,6 +42,14 @@ std::optional<uint64_t> totalTimeout(uint32_t perByteMs, uint32_t constantMs, si
 
 constexpr short kHangUp = POLLERR | POLLHUP | POLLNVAL;
 
+// Why a read that got no byte after poll reported `events` failed; 0 when it is worth another
+// try (a signal, or a wake-up without data on a line that is still up).
+int readFailure(ssize_t n, int events) {
+    const int error = n == 0 ? EIO : errno;
+    if (error == EINTR || (error == EAGAIN && !(events & kHangUp))) return 0;
+    return error == EAGAIN ? EIO : error;
+}
+
 }  // namespace
 
 std::unique_ptr<SerialPort> SerialPort::open(const std::string &device, int *error) {
@@ -141,14 +149,28 @@ int SerialPort::read(uint8_t *buffer, size_t count) {
             got += static_cast<size_t>(n);
             continue;
         }
-        int error = n == 0 ? EIO : errno;
-        if (error == EINTR || (error == EAGAIN && !(events & kHangUp))) continue;
-        if (error == EAGAIN) error = EIO;
+        const int error = readFailure(n, events);
+        if (error == 0) continue;
         fail(error);
         // What came before the failure is handed over; the next call reports the failure.
         return got > 0 ? static_cast<int>(got) : -1;
     }
     return static_cast<int>(got);
+}
+
+int SerialPort::readAvailable(uint8_t *buffer, size_t count, uint32_t waitMs) {
+    if (count == 0) return 0;
+    const Deadline until = deadlineAfter(uint64_t{waitMs});
+    for (;;) {
+        const int events = pollUntil(fd_, POLLIN, until);
+        if (events == 0) return 0;
+        if (events < 0) return fail(errno), -1;
+        const ssize_t n = ::read(fd_, buffer, count);
+        if (n > 0) return static_cast<int>(n);
+        const int error = readFailure(n, events);
+        if (error == 0) continue;
+        return fail(error), -1;
+    }
 }
 
 int SerialPort::write(const uint8_t *data, size_t count) {

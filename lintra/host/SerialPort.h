@@ -37,6 +37,11 @@ public:
     std::optional<bool> dsr() override;
     int lastError() const override { return lastError_.load(std::memory_order_relaxed); }
 
+    // Waits at most waitMs for input, then reads what has come (up to count): a caller that
+    // cuts lines itself gets each piece as soon as it is there. 0 when nothing came.
+    int readAvailable(uint8_t *buffer, size_t count, uint32_t waitMs);
+    // For a wait on input beside other work (poll); the port stays its owner's.
+    int descriptor() const { return fd_; }
     const std::string &device() const { return device_; }
     bool isPseudoTerminal() const { return pseudoTerminal_; }
 

@@ -29,6 +29,8 @@ public:
     int receive(uint8_t *buffer, size_t capacity, uint32_t timeoutMs);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    // For a wait on input beside other work (poll); the socket stays its owner's.
+    int descriptor() const { return fd_; }
     int lastError() const { return lastError_; }
 
 private:

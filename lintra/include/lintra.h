@@ -163,9 +163,12 @@ LINTRA_API int32_t StartComNew(int32_t line, const char *port);
 LINTRA_API void SMCReset(int32_t line);
 
 /* Driver API: network controllers (drivers) and their lines, named by handles 1..255.
- * A driver owns one thread, created suspended; its lines do their protocol work there. No
- * controller driver type exists yet: DriverCreate answers -2 for every type, and
- * DriverLineCreate answers -2 for the NX line types 4 (T2) and 5 (T3) as well. */
+ * A driver owns one thread, created suspended (CD_Start runs it); its lines do their protocol
+ * work there. Driver types: 1 an NCX controller on TCP (Host, Port default 21302), 2 one on a
+ * serial port (Port: a device path or COM name, Baud default 19200); both take Password,
+ * RplSysTimeout, SilentWarn, FirstLostWait, FirstResetInfoWait, FinalReset and LogLevel.
+ * No line type exists yet: DriverLineCreate answers -2 for the NX line types 4 (T2) and
+ * 5 (T3) until they come. */
 
 /* The 268-byte NX message record, little-endian and packed, that line commands take and fill
  * (P1 or P2 holds its address). */
@@ -184,8 +187,9 @@ typedef struct LintraNXMsg {
  * refused. */
 LINTRA_API int32_t DriverCreate(int32_t type, const char *params);
 /* A driver command (1 CD_Stop, 2 CD_Start, 9 CD_Destroy, 10 CD_Ping, 11 CD_SendBuf,
- * 16 CD_Connect, 17 CD_Disconnect; other codes answer 0), run on the caller's thread.
- * Result: the command's; 0 when handle names no driver. */
+ * 16 CD_Connect, 17 CD_Disconnect, 30 CD_Shutdown, 32 CD_SetPassword with p1 the address of a
+ * zero-terminated text, 33 CD_SetQryDelay with p1 the pace 0..255; other codes answer 0), run
+ * on the caller's thread. Result: the command's; 0 when handle names no driver. */
 LINTRA_API int32_t DriverDoCmd(int32_t handle, int32_t cmd, intptr_t p1, intptr_t p2);
 /* A line on the driver at slot line_no 0..32 (-1: the lowest free slot).
  * Result: the new line's handle; -1 no such driver, 0 line table full, -2 unsupported line

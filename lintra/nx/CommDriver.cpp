@@ -39,11 +39,11 @@ TCommDriver::TCommDriver(tessel::Clock &clock)
       thread_(std::make_unique<TLoopThread>("TCommDriver", TLoopThread::Loop{
                                                                  .firstPauseMs = 0,
                                                                  .step = [this] { return Step(); },
-                                                                 .atEnd = [this] { state_.store(stFinished); },
+                                                                 .atEnd = [this] { EndPass(); },
                                                              })) {}
 
 TCommDriver::~TCommDriver() {
-    EndThread();  // already ended by Destroy; a half-built driver ends it here
+    TCommDriver::EndThread();  // already ended by Destroy; a half-built driver ends it here
     LogText(6, "TCommDriver.Destroy");
     DestroyLines();
     LogText(6, "TCommDriver.Destroy:: All lines destroyed");
@@ -59,6 +59,13 @@ void TCommDriver::Attach(int32_t handle) {
     log_ = std::make_unique<TLogger>("CommDrv" + std::to_string(handle) + ".log", DefaultLogLevel(),
                                      lmDeferOpen | lmNoRegistryKey, clock_);
     state_.store(stCreated);
+    LogCreate();
+}
+
+void TCommDriver::SetParam(std::string_view key, std::string_view value) {
+    TParamList line;
+    line.Append(std::string(key) + "=" + std::string(value));
+    params_.Merge(line);
 }
 
 void TCommDriver::Destroy(TCommDriver *driver) {
@@ -93,9 +100,35 @@ void TCommDriver::DestroyLines() {
 
 bool TCommDriver::Terminated() const { return thread_->Terminated(); }
 
+bool TCommDriver::Pause(uint32_t ms) {
+    constexpr uint32_t kSliceMs = 100;
+    while (ms > 0 && !Terminated()) {
+        const uint32_t slice = ms < kSliceMs ? ms : kSliceMs;
+        clock_.sleepMs(slice);
+        ms -= slice;
+    }
+    return !Terminated();
+}
+
+void TCommDriver::EndPass() {
+    {
+        PassGuard guard(passLock_);
+        try {
+            DrvEnd();
+        } catch (const std::exception &e) {
+            LogText(4, std::string("TCommDriver:: Exception at the end: ") + e.what());
+        } catch (...) {
+            LogText(4, "TCommDriver:: Exception at the end: unknown");
+        }
+    }
+    state_.store(stFinished);
+}
+
 void TCommDriver::LogText(int level, std::string_view text) const {
     if (log_) log_->Write(level, text);
 }
+
+bool TCommDriver::Logging(int level) const { return log_ && log_->Enabled(level); }
 
 TCommLine *TCommDriver::Line(int32_t slot) const {
     return slot >= 0 && slot < kLineSlots ? lines_[static_cast<size_t>(slot)] : nullptr;
@@ -157,9 +190,13 @@ void TCommDriver::DetachLine(int32_t slot, const TCommLine *line) {
 }
 
 void TCommDriver::NotifyLines(int32_t event, TCommBuff *buffer) {
+    ForEachLine([&](TCommLine &line) { line.Notify(event, buffer); });
+}
+
+void TCommDriver::ForEachLine(const std::function<void(TCommLine &line)> &visit) {
     PassGuard guard(passLock_);
     for (TCommLine *line : lines_) {
-        if (line) line->Notify(event, buffer);
+        if (line) visit(*line);
     }
 }
 
@@ -202,8 +239,9 @@ uint32_t TCommDriver::Step() {
         }
         if (ending_) return 0;
     }
-    PassGuard guard(passLock_);
     try {
+        AwaitPass();
+        PassGuard guard(passLock_);
         return DrvExecute();
     } catch (const std::exception &e) {
         LogText(4, std::string("TCommDriver:: Exception in DrvExecute: ") + e.what());

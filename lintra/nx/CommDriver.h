@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -81,6 +82,8 @@ public:
     void DetachLine(int32_t slot, const TCommLine *line);
     // Calls Notify of every attached line in slot order.
     void NotifyLines(int32_t event, TCommBuff *buffer);
+    // Calls visit for every attached line in slot order, under the pass lock.
+    void ForEachLine(const std::function<void(TCommLine &line)> &visit);
     // The pass lock: held by every pass and by whoever changes or destroys the lines.
     RecursiveMutex &PassLock() { return passLock_; }
 
@@ -90,20 +93,39 @@ public:
     const TParamList &Params() const { return params_; }
     TLogger *Log() const { return log_.get(); }
     void LogText(int level, std::string_view text) const;
+    // True when a record of this level reaches the log: texts are only built then.
+    bool Logging(int level) const;
     tessel::Clock &Clock() const { return clock_; }
     // The line at slot 0..32, or nullptr. Call under the pass lock.
     TCommLine *Line(int32_t slot) const;
 
 protected:
     explicit TCommDriver(tessel::Clock &clock);
+    // Logs what the concrete driver is, once its log exists.
+    virtual void LogCreate() {}
+    // Sets one key=value line of the parameters, replacing the key's first line.
+    void SetParam(std::string_view key, std::string_view value);
     // One pass of the thread's body; answers the pause in ms before the next pass.
     virtual uint32_t DrvExecute() = 0;
+    // Runs before each pass outside the pass lock: a driver waits for its link here, so that
+    // clients attaching lines or commanding the link get the lock between passes.
+    virtual void AwaitPass() {}
+    // The thread's last act once its passes have ended, under the pass lock.
+    virtual void DrvEnd() {}
+    // Tells the thread to end and waits until it has; a driver logs around it.
+    virtual void EndThread();
     // True once the thread is told to end: a long pass gives up.
     bool Terminated() const;
+    // Pauses ms milliseconds on the driver's clock, cut short (false) once the thread is told
+    // to end, so no pause of a pass holds up a destroy for long.
+    bool Pause(uint32_t ms);
+    // The packet counters of the transport.
+    std::atomic<int32_t> packetsSent_{0};
+    std::atomic<int32_t> packetsReceived_{0};
     void SetConnected(bool connected) { connected_.store(connected); }
 
 private:
-    void EndThread();
+    void EndPass();
     void DestroyLines();
 
     tessel::Clock &clock_;

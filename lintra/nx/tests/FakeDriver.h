@@ -144,6 +144,7 @@ public:
     int32_t SendBuf(const uint8_t *, int32_t length) override { return Note("SendBuf", length); }
     void Shutdown() override { Note("Shutdown", 0); }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
+    void SetTypeDigit(int32_t digit) { typeDigit_ = digit; }
 
     std::vector<std::string> Calls() {
         std::lock_guard lock(mutex_);
