@@ -148,4 +148,17 @@ TEST_F(NXDriverProcessTest, LintraIniDriverIsUpWithoutAnyCall) {
     EXPECT_EQ(api.doCmd(1, kPing, 0, 0), 1);
 }
 
+TEST_F(NXDriverProcessTest, ReadmeExampleBringsTheLinkUp) {
+    sim::test::SimChild sim{NCX_SIM_PATH, SimArgs({"--tcp", "0", "--password", "ex"})};
+    ASSERT_EQ(sim.ready().rfind("ready tcp ", 0), 0u) << sim.ready();
+    const std::string command = std::string(LINTRA_NX_CONTROLLER_EXAMPLE) + " localhost " +
+                                std::to_string(PortOf(sim.ready())) + " ex > example.out";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::ifstream out("example.out");
+    std::string line;
+    std::getline(out, line);
+    EXPECT_EQ(line, "controller link up");
+    EXPECT_NE(Status(sim).find("pace=10 "), std::string::npos);
+}
+
 }  // namespace
