@@ -347,7 +347,11 @@ uint32_t TNXDriver::DrvExecute() {
 }
 
 void TNXDriver::DrvEnd() {
-    if (Connected() && finalReset_) {
+    // Decided once the passes are over: the lines go only after the thread has ended.
+    bool lineOpen = false;
+    ForEachLine([&](TCommLine &line) { lineOpen = lineOpen || line.Open(); });
+    const bool finalReset = Params().IntValue("FinalReset", 0) > 0 || lineOpen;
+    if (Connected() && finalReset) {
         LogText(6, "TNXDriver.DrvExecute:: Execute NCX resetting");
         SendText(packets::kReset);
     }
@@ -355,14 +359,10 @@ void TNXDriver::DrvEnd() {
     LogText(6, "TNXDriver.DrvExecute:: END");
 }
 
+// The thread is told to end before anything waits for the pass lock, so a start-up exchange in
+// progress gives up at its next wait instead of running to its end.
 void TNXDriver::EndThread() {
     LogText(6, "TNXDriver.Destroy");
-    bool lineOpen = false;
-    ForEachLine([&](TCommLine &line) { lineOpen = lineOpen || line.Open(); });
-    {
-        PassHold hold(PassLock());
-        finalReset_ = Params().IntValue("FinalReset", 0) > 0 || lineOpen;
-    }
     TCommDriver::EndThread();
     LogText(6, GetState() == stFinished ? "TNXDriver.Destroy:: Finished" : "TNXDriver.Destroy:: Not finished");
 }

@@ -128,7 +128,6 @@ private:
     std::string firmware_;
     mutable std::mutex paceMutex_;
     int32_t pace_ = 0;  // under paceMutex_
-    bool finalReset_ = false;
     bool linkOpen_ = false;
     // The pass loop's own state.
     bool begun_ = false;

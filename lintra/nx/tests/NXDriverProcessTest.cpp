@@ -148,6 +148,33 @@ TEST_F(NXDriverProcessTest, LintraIniDriverIsUpWithoutAnyCall) {
     EXPECT_EQ(api.doCmd(1, kPing, 0, 0), 1);
 }
 
+// A silent controller holds each driver inside its start-up exchange; destroying it there, by
+// command, by DriversDestroy or by the library's unload at exit, ends its thread first.
+TEST_F(NXDriverProcessTest, DriversGoCleanlyFromInsideTheStartUpExchange) {
+    sim::test::SimChild sim{NCX_SIM_PATH, SimArgs({"--tcp", "0"})};
+    ASSERT_EQ(sim.ready().rfind("ready tcp ", 0), 0u) << sim.ready();
+    ASSERT_EQ(sim.command(control_, "silent on"), "ok");
+    DriverExports api;
+    ASSERT_TRUE(api.ok()) << ::dlerror();
+    const std::string params = "Host=127.0.0.1\r\nPort=" + std::to_string(PortOf(sim.ready()));
+    for (int driver = 1; driver <= 3; ++driver) {
+        ASSERT_EQ(api.create(1, params.c_str()), driver);
+        ASSERT_EQ(api.doCmd(driver, kStart, 0, 0), 1);
+        ASSERT_TRUE(Within(30, [&] {
+            return Status(sim).find("connections=" + std::to_string(driver) + " ") != std::string::npos;
+        }));
+    }
+    EXPECT_EQ(api.doCmd(1, kDestroy, 0, 0), 1);
+    EXPECT_EQ(api.doCmd(1, kPing, 0, 0), 0);
+    EXPECT_EQ(api.doCmd(2, kPing, 0, 0), 1);
+    auto destroyAll = reinterpret_cast<decltype(&::DriversDestroy)>(::dlsym(api.handle, "DriversDestroy"));
+    ASSERT_NE(destroyAll, nullptr);
+    EXPECT_EQ(destroyAll(), 0);
+    EXPECT_EQ(api.doCmd(2, kPing, 0, 0), 0);
+    ASSERT_EQ(api.create(1, params.c_str()), 1);
+    ASSERT_EQ(api.doCmd(1, kStart, 0, 0), 1);  // left to the unload
+}
+
 TEST_F(NXDriverProcessTest, ReadmeExampleBringsTheLinkUp) {
     sim::test::SimChild sim{NCX_SIM_PATH, SimArgs({"--tcp", "0", "--password", "ex"})};
     ASSERT_EQ(sim.ready().rfind("ready tcp ", 0), 0u) << sim.ready();
