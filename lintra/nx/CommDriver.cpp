@@ -14,18 +14,6 @@ namespace lintra::nx {
 
 namespace {
 
-// A pass lock held for a scope; a re-entrant lock, so a pass may destroy one of its lines.
-class PassGuard {
-public:
-    explicit PassGuard(RecursiveMutex &lock) : lock_(lock) { lock_.lock(); }
-    ~PassGuard() { lock_.unlock(); }
-    PassGuard(const PassGuard &) = delete;
-    PassGuard &operator=(const PassGuard &) = delete;
-
-private:
-    RecursiveMutex &lock_;
-};
-
 // Set from the library's load routine, which may run before dynamic initialisers.
 constinit std::atomic<int> defaultLogLevel{TCommDriver::kDefaultLogLevel};
 
@@ -94,7 +82,7 @@ void TCommDriver::DestroyLines() {
             if (&line->Driver() == this) mine.push_back(line);
         }
     }
-    PassGuard guard(passLock_);
+    TPassGuard guard(passLock_);
     for (TCommLine *line : mine) delete line;
 }
 
@@ -112,7 +100,7 @@ bool TCommDriver::Pause(uint32_t ms) {
 
 void TCommDriver::EndPass() {
     {
-        PassGuard guard(passLock_);
+        TPassGuard guard(passLock_);
         try {
             DrvEnd();
         } catch (const std::exception &e) {
@@ -168,7 +156,7 @@ bool TCommDriver::Init(const TParamList *params) {
 }
 
 int32_t TCommDriver::AddLine(TCommLine *line, int32_t slot) {
-    PassGuard guard(passLock_);
+    TPassGuard guard(passLock_);
     if (slot == -1) {
         for (int32_t free = 0; free < kLineSlots; ++free) {
             if (lines_[static_cast<size_t>(free)]) continue;
@@ -183,7 +171,7 @@ int32_t TCommDriver::AddLine(TCommLine *line, int32_t slot) {
 }
 
 void TCommDriver::DetachLine(int32_t slot, const TCommLine *line) {
-    PassGuard guard(passLock_);
+    TPassGuard guard(passLock_);
     if (slot < 0 || slot >= kLineSlots) return;
     TCommLine *&held = lines_[static_cast<size_t>(slot)];
     if (held == line) held = nullptr;
@@ -194,7 +182,7 @@ void TCommDriver::NotifyLines(int32_t event, TCommBuff *buffer) {
 }
 
 void TCommDriver::ForEachLine(const std::function<void(TCommLine &line)> &visit) {
-    PassGuard guard(passLock_);
+    TPassGuard guard(passLock_);
     for (TCommLine *line : lines_) {
         if (line) visit(*line);
     }
@@ -241,7 +229,7 @@ uint32_t TCommDriver::Step() {
     }
     try {
         AwaitPass();
-        PassGuard guard(passLock_);
+        TPassGuard guard(passLock_);
         return DrvExecute();
     } catch (const std::exception &e) {
         LogText(4, std::string("TCommDriver:: Exception in DrvExecute: ") + e.what());

@@ -29,6 +29,19 @@ namespace lintra::nx {
 
 class TCommLine;
 
+// The pass lock of a driver held for a scope. Re-entrant, so a pass may destroy one of its
+// lines or disconnect.
+class TPassGuard {
+public:
+    explicit TPassGuard(RecursiveMutex &lock) : lock_(lock) { lock_.lock(); }
+    ~TPassGuard() { lock_.unlock(); }
+    TPassGuard(const TPassGuard &) = delete;
+    TPassGuard &operator=(const TPassGuard &) = delete;
+
+private:
+    RecursiveMutex &lock_;
+};
+
 class TCommDriver {
 public:
     static constexpr int32_t kLineSlots = 33;

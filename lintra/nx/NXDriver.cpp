@@ -22,18 +22,6 @@ uint32_t Setting(const TParamList &params, std::string_view key, uint32_t fallba
     return static_cast<uint32_t>(std::max<int32_t>(0, params.IntValue(key, static_cast<int32_t>(fallback))));
 }
 
-// Holds the pass lock for a client's call into the link.
-class PassHold {
-public:
-    explicit PassHold(RecursiveMutex &lock) : lock_(lock) { lock_.lock(); }
-    ~PassHold() { lock_.unlock(); }
-    PassHold(const PassHold &) = delete;
-    PassHold &operator=(const PassHold &) = delete;
-
-private:
-    RecursiveMutex &lock_;
-};
-
 }  // namespace
 
 TNXDriver::TNXDriver(tessel::Clock &clock) : TCommDriver(clock) {}
@@ -72,7 +60,7 @@ int32_t TNXDriver::DoCmd(int32_t cmd, intptr_t p1, intptr_t p2) {
         if (p1 == 0) return kNoObject;
         const char *text = reinterpret_cast<const char *>(p1);
         const std::string password(text, strnlen(text, 256));
-        PassHold hold(PassLock());
+        TPassGuard hold(PassLock());
         password_ = password;
         SetParam("Password", password);
         return 0;
@@ -85,7 +73,7 @@ int32_t TNXDriver::DoCmd(int32_t cmd, intptr_t p1, intptr_t p2) {
     case CD_SendBuf:
     case CD_Connect:
     case CD_Disconnect: {
-        PassHold hold(PassLock());
+        TPassGuard hold(PassLock());
         return TCommDriver::DoCmd(cmd, p1, p2);
     }
     default:
@@ -94,7 +82,7 @@ int32_t TNXDriver::DoCmd(int32_t cmd, intptr_t p1, intptr_t p2) {
 }
 
 int32_t TNXDriver::AddLine(TCommLine *line, int32_t slot) {
-    PassHold hold(PassLock());
+    TPassGuard hold(PassLock());
     const int32_t attached = TCommDriver::AddLine(line, slot);
     // The controller learns of the new line at the next HandShake.
     if (attached >= 0 && Connected()) Disconnect();
