@@ -4,7 +4,9 @@
 #include <ctime>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testsupport/TempDir.h"
@@ -39,9 +41,12 @@ public:
     int indicatorHidden = 0;
     // Runs wherever pending events are processed: where a test aborts or raises.
     std::function<void()> onEvents;
+    // The next message box raises once it is written down.
+    bool raiseOnNextMessage = false;
 
     void showMessage(std::string_view text, std::string_view caption, shell::MessageIcon) override {
         messages.push_back(std::string(caption) + ": " + std::string(text));
+        if (std::exchange(raiseOnNextMessage, false)) throw std::runtime_error("message box");
     }
     void showIndicator() override {}
     void hideIndicator() override { ++indicatorHidden; }

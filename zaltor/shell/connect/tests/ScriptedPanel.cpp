@@ -47,6 +47,8 @@ int32_t ScriptedPanel::SendCmdGetReply(uint16_t line, int32_t, uint16_t cmd, uin
                 *reply = LintraEventRecord{};
                 reply->line = line;
                 reply->code = scripted->code;
+                reply->data_length = static_cast<uint16_t>(std::min(scripted->data.size(), sizeof reply->data));
+                std::copy_n(scripted->data.begin(), reply->data_length, reply->data);
             }
             return scripted->result;
         }

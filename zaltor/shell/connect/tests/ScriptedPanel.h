@@ -25,6 +25,7 @@ struct Scripted {
     int32_t result = 0;
     uint16_t code = 101;  // the reply code when result is 0
     bool raises = false;
+    std::vector<uint8_t> data = {};  // the reply's data bytes (at most 10)
 };
 
 class ScriptedPanel : public shell::TLintraCalls {
