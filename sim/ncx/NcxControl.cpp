@@ -36,6 +36,7 @@ std::string NcxControl::execute(std::string_view command) {
         return kOk;
     }
     if (verb == "endless") return endless(f);
+    if (verb == "burst") return burst(f);
     if (verb == "restart" && f.size() == 1) {
         output_ += controller_.restart();
         return kOk;
@@ -61,6 +62,18 @@ std::string NcxControl::endless(const Fields &f) {
     for (uint32_t i = 0; i < *count; ++i) output_ += static_cast<char>('A' + i % 26);
     controller_.faults.silent = true;
     return kOk;
+}
+
+std::string NcxControl::burst(const Fields &f) {
+    auto count = f.size() == 2 ? parseDecimal(f[1], kMaxBurst) : std::nullopt;
+    if (!count || *count == 0) return failure("usage: burst N (1.." + std::to_string(kMaxBurst) + ")");
+    // A pure receive load: well-formed packets of the controller's own line that ask nothing
+    // back. The default text keeps every packet the same whatever --version-text says.
+    static const std::string kPacket =
+        formatPacket({1, NcxPacket::kControllerLine, "A109", NcxSettings{}.versionText}) + "\r";
+    output_.reserve(output_.size() + kPacket.size() * *count);
+    for (uint32_t i = 0; i < *count; ++i) output_ += kPacket;
+    return "ok " + std::to_string(*count) + "\n";
 }
 
 }  // namespace sim

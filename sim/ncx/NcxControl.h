@@ -8,6 +8,7 @@
 //   refuse-password on|off  answer every password as wrong
 //   malformed               send the line "T1LFXZZZD00"
 //   endless N               send N printable characters without a terminator, then fall silent
+//   burst N                 send N version answers of the default text back to back: "ok N"
 //   restart                 restart the controller: a new session and the start notice
 //   pace on|off, hangup, quit
 #include <functional>
@@ -24,6 +25,7 @@ namespace sim {
 class NcxControl {
 public:
     static constexpr uint32_t kMaxEndless = 1000000;
+    static constexpr uint32_t kMaxBurst = 1000000;
 
     NcxControl(NcxController &controller, ControlHooks hooks, std::function<void()> drop)
         : controller_(controller), hooks_(std::move(hooks)), drop_(std::move(drop)) {}
@@ -38,6 +40,7 @@ private:
     using Fields = std::vector<std::string>;
     std::string status() const;
     std::string endless(const Fields &f);
+    std::string burst(const Fields &f);
 
     NcxController &controller_;
     ControlHooks hooks_;

@@ -54,6 +54,8 @@ Control:
       malformed                send the line T1LFXZZZD00
       endless N                send N letters (1..1000000) without a terminator, then fall
                                silent (silent on)
+      burst N                  send N version answers T1LFA109D0BNCX-SIM 1.0 (1..1000000)
+                               back to back, as fast as the client reads them; "ok N"
       restart                  restart: a new session and the start notice on every stream
       pace on|off              as --pace
       hangup                   close every TCP client

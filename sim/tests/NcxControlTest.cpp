@@ -50,6 +50,18 @@ TEST_F(NcxControlTest, EndlessSendsLettersWithoutTerminatorThenFallsSilent) {
     EXPECT_EQ(wire.send("T0LFG109D00\r"), "");
 }
 
+TEST_F(NcxControlTest, BurstSendsWellFormedControllerPacketsWithoutFallingSilent) {
+    const std::string packet = "T1LFA109D0BNCX-SIM 1.0";
+    auto parsed = parsePacket(packet);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->line, NcxPacket::kControllerLine);
+    EXPECT_EQ(control.execute("burst 3"), "ok 3\n");
+    EXPECT_EQ(control.takeOutput(), packet + "\r" + packet + "\r" + packet + "\r");
+    EXPECT_EQ(control.execute("burst 1000000"), "ok 1000000\n");
+    EXPECT_EQ(control.takeOutput().size(), 1000000 * (packet.size() + 1));
+    EXPECT_EQ(wire.send("T0LFG108D00\r"), "T1LFA108D00\r");
+}
+
 TEST_F(NcxControlTest, DropAndTheServerCommandsReachTheirHooks) {
     EXPECT_EQ(control.execute("drop"), "ok\n");
     EXPECT_EQ(control.execute("quit"), "ok\n");
@@ -59,8 +71,8 @@ TEST_F(NcxControlTest, DropAndTheServerCommandsReachTheirHooks) {
 
 TEST_F(NcxControlTest, RefusesMalformedCommandsAndChangesNothing) {
     for (const char *command : {"", "status now", "drop all", "silent", "silent yes", "refuse-password", "malformed x",
-                                "endless", "endless 0", "endless 1000001", "endless -5", "endless 1 2", "restart now",
-                                "frobnicate"}) {
+                                "endless", "endless 0", "endless 1000001", "endless -5", "endless 1 2", "burst", "burst 0",
+                                "burst 1000001", "burst x", "burst 1 2", "restart now", "frobnicate"}) {
         EXPECT_EQ(control.execute(command).rfind("error ", 0), 0u) << command;
     }
     EXPECT_FALSE(control.hasOutput());
