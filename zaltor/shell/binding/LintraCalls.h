@@ -1,7 +1,8 @@
 #pragma once
 // The loader's only way into liblintra.so: one pass-through per bound function, with the
 // library's names and argument orders. The binding (dlopen) implements it; engine tests put a
-// scripted panel behind it.
+// scripted panel behind it. Line, command and count are 16-bit where the library takes them so:
+// a caller's wider value is narrowed on the way in.
 #include <cstdint>
 
 #include "lintra/include/lintra.h"
