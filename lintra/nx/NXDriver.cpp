@@ -1,5 +1,8 @@
 #include "lintra/nx/NXDriver.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -24,7 +27,23 @@ uint32_t Setting(const TParamList &params, std::string_view key, uint32_t fallba
 
 }  // namespace
 
-TNXDriver::TNXDriver(tessel::Clock &clock) : TCommDriver(clock) {}
+TNXDriver::TNXDriver(tessel::Clock &clock)
+    : TCommDriver(clock), wakeFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+TNXDriver::~TNXDriver() {
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+void TNXDriver::Wake() {
+    const uint64_t one = 1;
+    if (wakeFd_ >= 0) [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
+}
+
+bool TNXDriver::Stop() {
+    TCommDriver::Stop();
+    Wake();
+    return true;
+}
 
 void TNXDriver::LogCreate() { LogText(5, "TNXDriver.Create:: Тип Orvel-Ethernet/ВРТ-3"); }
 
@@ -86,6 +105,7 @@ int32_t TNXDriver::AddLine(TCommLine *line, int32_t slot) {
     const int32_t attached = TCommDriver::AddLine(line, slot);
     // The controller learns of the new line at the next HandShake.
     if (attached >= 0 && Connected()) Disconnect();
+    Wake();
     return attached;
 }
 
@@ -104,6 +124,7 @@ bool TNXDriver::Disconnect() {
     if (Connected() || (!everConnected_ && !firstLossReported_)) NotifyLines(TCommLine::evDisconnect, nullptr);
     SetConnected(false);
     linkOpen_ = false;
+    Wake();  // a client's disconnect ends the wait on the closed link at once
     return true;
 }
 
@@ -262,6 +283,7 @@ int32_t TNXDriver::SendSysCmd(const TNXMsg &msg) {
         LogText(2, "TNXDriver.SendSysCmd:: Очередь полна");
         return -1;
     }
+    Wake();
     return 0;
 }
 
@@ -331,7 +353,18 @@ uint32_t TNXDriver::DrvExecute() {
         rcvBuf_.Clear();
         if (routed < 0) Disconnect();
     }
+    passWaitMs_ = NextPassWaitMs();
     return 0;
+}
+
+uint32_t TNXDriver::NextPassWaitMs() {
+    bool lines = false;
+    ForEachLine([&](TCommLine &) { lines = true; });
+    if (lines) return kReadWaitMs;
+    if (sysQueue_.Count() > 0) return 0;
+    const uint64_t now = Clock().nowMs();
+    const uint64_t due = (flags_.load() & flSysPending) ? sysDeadlineMs_ : lastReceiveMs_ + silentWarnMs_ + 1;
+    return static_cast<uint32_t>(std::clamp<uint64_t>(due - std::min(due, now), 1, kIdleWaitMs));
 }
 
 void TNXDriver::DrvEnd() {
@@ -351,6 +384,7 @@ void TNXDriver::DrvEnd() {
 // progress gives up at its next wait instead of running to its end.
 void TNXDriver::EndThread() {
     LogText(6, "TNXDriver.Destroy");
+    Wake();
     TCommDriver::EndThread();
     LogText(6, GetState() == stFinished ? "TNXDriver.Destroy:: Finished" : "TNXDriver.Destroy:: Not finished");
 }

@@ -33,11 +33,15 @@ public:
     static constexpr uint32_t kAnswerWaitMs = 4000;
     static constexpr uint32_t kRetryMs = 3000;
     static constexpr uint32_t kReadWaitMs = 20;
+    // The longest wait for input of a connected driver with nothing to do: no line attached,
+    // no system command queued, no answer or keep-alive due sooner.
+    static constexpr uint32_t kIdleWaitMs = 1000;
     static constexpr uint32_t kConfigHoldMs = 1000;  // reading on after the configuration matched
     static constexpr uint32_t kRefusedPasswordPauseMs = 5000;
     static constexpr int kSysQueuePlaces = 100;
     static constexpr int32_t kPasswordChars = 16;
 
+    ~TNXDriver() override;
     int32_t DoCmd(int32_t cmd, intptr_t p1, intptr_t p2) override;
     bool Init(const TParamList *params) override;
     int32_t AddLine(TCommLine *line, int32_t slot) override;
@@ -46,6 +50,8 @@ public:
     bool Connect() override;
     bool Disconnect() override;
     bool ReadPkt(TCommBuff &buffer) override { return ReadPktWithin(buffer, kReadWaitMs); }
+    // A suspend request cuts short the wait between passes.
+    bool Stop() override;
     bool SendPkt(TCommBuff &buffer) override;
     int32_t ProcessPkt(TCommBuff &buffer) override;
 
@@ -91,6 +97,12 @@ protected:
     void NoteReceived() { lastReceiveMs_ = Clock().nowMs(); }
 
     TNXCommBuff rcvBuf_;  // the driver thread's receive buffer
+    // Ends the wait between passes early: work came from another thread.
+    void Wake();
+    // The descriptor Wake makes readable, for the wait between passes.
+    int WakeHandle() const { return wakeFd_; }
+    // How long the wait between passes may last, decided at the end of the last pass.
+    uint32_t PassWaitMs() const { return passWaitMs_; }
     // Set by AwaitPass when it already waited for input, so the pass reads without waiting.
     bool awaited_ = false;
 
@@ -104,6 +116,9 @@ private:
     bool AskConfiguration();
     bool LoadConfiguration();
     bool ServeNextLine();
+    // The wait before the next pass: short while lines are served, up to the next deadline
+    // of the system-command engine otherwise.
+    uint32_t NextPassWaitMs();
     void ServeAllLines();
     std::string PasswordText();
 
@@ -135,6 +150,8 @@ private:
     bool attempted_ = false;  // a failed connection attempt, at lastAttemptMs_
     uint64_t lastAttemptMs_ = 0;
     int32_t lastServedSlot_ = kLineSlots - 1;
+    uint32_t passWaitMs_ = kReadWaitMs;
+    const int wakeFd_;
 };
 
 }  // namespace lintra::nx

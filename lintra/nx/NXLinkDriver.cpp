@@ -1,6 +1,7 @@
 #include "lintra/nx/NXLinkDriver.h"
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -25,12 +26,16 @@ bool TNXLinkDriver::Disconnect() {
 }
 
 // Outside the pass lock: only the link's descriptor is touched, never the link object, which a
-// client's disconnect may close meanwhile.
+// client's disconnect may close meanwhile. Input or a wake from another thread ends the wait.
 void TNXLinkDriver::AwaitPass() {
     if (!Connected() || holding_.load()) return;
-    pollfd input{.fd = Link().WaitHandle(), .events = POLLIN, .revents = 0};
-    if (input.fd < 0) return;
-    ::poll(&input, 1, static_cast<int>(kReadWaitMs));
+    pollfd wait[2] = {{.fd = Link().WaitHandle(), .events = POLLIN, .revents = 0},
+                      {.fd = WakeHandle(), .events = POLLIN, .revents = 0}};
+    if (wait[0].fd < 0) return;
+    if (::poll(wait, 2, static_cast<int>(PassWaitMs())) > 0 && (wait[1].revents & POLLIN)) {
+        uint64_t wakes = 0;
+        [[maybe_unused]] auto drained = ::read(WakeHandle(), &wakes, sizeof wakes);
+    }
     awaited_ = true;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "lintra/nx/CommCodes.h"
+#include "lintra/nx/NXMsgCodec.h"
 #include "lintra/nx/tests/FakeDriver.h"
 #include "lintra/nx/tests/ScriptedLink.h"
 #include "testsupport/TempDir.h"
@@ -142,6 +143,24 @@ TEST_F(NXDriverLoopTest, PaceAskedWhileTheLinkIsDownIsAskedAgainLater) {
     driver_.Pass();
     EXPECT_EQ(driver_.DoCmd(CD_SetQryDelay, 7, 0), 0);
     EXPECT_EQ(driver_.QryDelay(), 7);
+}
+
+// Between passes an idle driver waits for input up to its next deadline (at most a second),
+// not 20 ms at a time; lines and queued system commands keep the passes coming.
+TEST_F(NXDriverLoopTest, WaitBetweenPassesFollowsTheWorkThereIs) {
+    driver_.Pass();
+    driver_.Pass();
+    EXPECT_EQ(driver_.NextWait(), TNXDriver::kIdleWaitMs);
+    RunFor(9500);
+    EXPECT_LE(driver_.NextWait(), 520u) << "up to the keep-alive question";
+    const uint8_t pace = 9;
+    driver_.SendSysCmd(MakeNXMsg("S10A", 15, {&pace, 1}));
+    driver_.Time().advance(driver_.Pass());
+    EXPECT_EQ(driver_.Flags() & TNXDriver::flSysPending, 0) << "answered at once";
+    FakeLine line(driver_);
+    line.SetLineNumber(driver_.AddLine(&line, 0));
+    RunFor(2000);
+    EXPECT_EQ(driver_.NextWait(), TNXDriver::kReadWaitMs);
 }
 
 TEST_F(NXDriverLoopTest, ShutdownReachesTheLinesOnce) {

@@ -146,6 +146,7 @@ public:
         return TNXDriver::Connect();
     }
     uint32_t Pass() { return DrvExecute(); }
+    uint32_t NextWait() const { return PassWaitMs(); }
     void End() { DrvEnd(); }
     ScriptedLink &link() { return static_cast<ScriptedLink &>(Link()); }
     tessel::ManualClock &Time() { return clock; }
