@@ -14,7 +14,6 @@
 
 #include "bench/nx/CpuTime.h"
 #include "bench/nx/LinkBytes.h"
-#include "bench/nx/WakeFloor.h"
 #include "lintra/nx/NXEthDriver.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
@@ -32,7 +31,6 @@ constexpr uint64_t kPacketBytes = sizeof "T1LFA109D0BNCX-SIM 1.0\r" - 1;  // wha
 constexpr int kBurstRuns = 5;
 constexpr int kIdleRuns = 3;
 constexpr auto kIdleWindow = 10s;
-constexpr auto kFloorWindow = 5s;
 constexpr int kReconnectRuns = 5;
 
 double libraryCpuSeconds() { return bench::cpuSeconds(RUSAGE_SELF) - bench::cpuSeconds(RUSAGE_THREAD); }
@@ -121,13 +119,11 @@ void printHeader() {
         "   %llu bytes each, taken as answers without a question) until the driver has read them\n"
         "   all from its socket, over the packets.\n"
         "b) idle CPU: CPU over %lld s of wall time, link up, no traffic, no keep-alive due; percent\n"
-        "   of one core. The floor below it: a bare thread that waits on an idle loopback socket\n"
-        "   %u ms at a time and tries a read, as the idle driver does; its own CPU only.\n"
+        "   of one core.\n"
         "c) reconnect: wall time from 'drop' on the simulator until Connected() again, over the\n"
         "   %u ms configuration hold every start-up exchange ends with.\n\n",
         kBurstPackets, static_cast<unsigned long long>(kPacketBytes),
-        static_cast<long long>(std::chrono::seconds(kIdleWindow).count()), TNXDriver::kReadWaitMs,
-        TNXDriver::kConfigHoldMs);
+        static_cast<long long>(std::chrono::seconds(kIdleWindow).count()), TNXDriver::kConfigHoldMs);
 }
 
 int run() {
@@ -150,9 +146,6 @@ int run() {
     printHeader();
     report("a) CPU per packet", kBurstRuns, [&] { return cpuPerPacketUs(rig); }, "%.2f us", "<= 20 us");
     report("b) idle driver CPU", kIdleRuns, [&] { return idlePercent(); }, "%.4f %%", "<= 0.05 %");
-    std::printf("   floor: a bare thread     %.4f %% (one %lld s run)\n",
-                bench::wakeFloorPercent(kFloorWindow, std::chrono::milliseconds(TNXDriver::kReadWaitMs)),
-                static_cast<long long>(std::chrono::seconds(kFloorWindow).count()));
     report("c) reconnect / hold", kReconnectRuns, [&] { return reconnectRatio(rig); }, "%.3f", "<= 1.05");
     return 0;
 }
