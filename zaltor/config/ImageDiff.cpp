@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "zaltor/config/BlockTypes.h"
+
 namespace zaltor {
 namespace {
 
@@ -23,15 +25,29 @@ private:
         return text;
     }
     static std::string Text(int32_t number) { return std::to_string(number); }
-    static std::string Text(const std::string &text) { return "\"" + text + "\""; }
-    static std::string Text(const KeyRow &row) {
+    static std::string Text(const std::vector<uint8_t> &bytes) {
         std::string text;
-        for (uint8_t byte : row) text += (text.empty() ? "" : " ") + Text(byte);
+        for (uint8_t byte : bytes) text += (text.empty() ? "" : " ") + Text(byte);
         return text;
     }
 
     std::vector<std::string> lines_;
 };
+
+// The type code the panel keeps for a block; names that share a code (M39 and M32) are the same
+// block to the panel.
+int32_t TypeCode(const std::string &name) {
+    int index = blockTypeByDbName(name);
+    if (index == 0) index = blockTypeByFileName(name);
+    return blockTypeCode(index).value_or(0);
+}
+
+// What a key or section command takes to the panel of a row: its bytes 0 and 1 are replaced by
+// the command's own (kind, user or section, quarter) and only `sent` bytes go.
+std::vector<uint8_t> Sent(const KeyRow &row, size_t sent) { return {row.begin() + 2, row.begin() + sent}; }
+
+constexpr size_t kKeyBytesSent = 6;
+constexpr size_t kSectionBytesSent = 10;
 
 }  // namespace
 
@@ -40,18 +56,17 @@ std::vector<std::string> describeDifferences(const ConfigImage &database, const 
     d.Compare("blocks", "", static_cast<int32_t>(database.blocks.size()), static_cast<int32_t>(panel.blocks.size()));
     for (size_t i = 0; i < database.blocks.size() && i < panel.blocks.size(); ++i) {
         const std::string block = "block " + std::to_string(i + 1);
-        d.Compare(block, "number", database.blocks[i].p03Number, panel.blocks[i].p03Number);
         d.Compare(block, "address", database.blocks[i].address, panel.blocks[i].address);
-        d.Compare(block, "type", database.blocks[i].typeName, panel.blocks[i].typeName);
+        d.Compare(block, "type code", TypeCode(database.blocks[i].typeName), TypeCode(panel.blocks[i].typeName));
     }
     d.Compare("zone count", "", database.zoneCount, panel.zoneCount);
     for (int s = 0; s < ConfigImage::kZoneSlots; ++s) {
         const ZoneSlot &a = database.zones[static_cast<size_t>(s)];
         const ZoneSlot &b = panel.zones[static_cast<size_t>(s)];
         const std::string slot = "zone slot " + std::to_string(s + 1);
-        d.Compare(slot, "kind", a.kind, b.kind);
+        // The slot's kind and number in its block are the build's bookkeeping: the panel keeps
+        // neither.
         d.Compare(slot, "zone", int32_t{a.zoneNumber}, int32_t{b.zoneNumber});
-        d.Compare(slot, "number in block", int32_t{a.numberInBlock}, int32_t{b.numberInBlock});
         d.Compare(slot, "grd", a.grd, b.grd);
         d.Compare(slot, "inv", a.inv, b.inv);
         d.Compare(slot, "short control", a.shContr, b.shContr);
@@ -61,13 +76,13 @@ std::vector<std::string> describeDifferences(const ConfigImage &database, const 
     }
     for (size_t u = 0; u < ConfigImage::kUsers; ++u) {
         const std::string user = "user " + std::to_string(u);
-        d.Compare(user, "card", database.cards[u], panel.cards[u]);
-        d.Compare(user, "password", database.passwords[u], panel.passwords[u]);
+        d.Compare(user, "card", Sent(database.cards[u], kKeyBytesSent), Sent(panel.cards[u], kKeyBytesSent));
+        d.Compare(user, "password", Sent(database.passwords[u], kKeyBytesSent), Sent(panel.passwords[u], kKeyBytesSent));
     }
     for (size_t n = 0; n < ConfigImage::kSections; ++n) {
         for (size_t q = 0; q < ConfigImage::kQuarters; ++q) {
-            d.Compare("section " + std::to_string(n) + " quarter " + std::to_string(q + 1), "", database.sections[n][q],
-                      panel.sections[n][q]);
+            d.Compare("section " + std::to_string(n) + " quarter " + std::to_string(q + 1), "",
+                      Sent(database.sections[n][q], kSectionBytesSent), Sent(panel.sections[n][q], kSectionBytesSent));
         }
     }
     return std::move(d).Lines();
