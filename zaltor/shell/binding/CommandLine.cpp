@@ -26,18 +26,19 @@ std::string_view usageText() {
 Загрузчик адресных охранно-пожарных панелей M50
 формат Zaltor.exe <AliasBDE> {<N.Ctab для панели>}
 
-  (no argument)   open the panel list window
-  ALIAS           connect to the site database ALIAS, then open the panel list window
   ALIAS N         batch write: build the configuration of panel N (the N of its CTAB row)
-                  from the database, write it into the panel and end; no window, messages
-                  and progress on standard error
+                  from the site database ALIAS, write it into the panel and end; messages
+                  and progress on standard error, never a question
+  (no argument), ALIAS
+                  the panel list window, which this build does not have yet (status 2)
 
 Batch options (with ALIAS and N only):
-  --verify        read the configuration back from the panel after writing and compare
-  --save FILE     also save the configuration that is written to FILE
-  --load FILE     write the configuration stored in FILE instead of building it from the
-                  database
-  --force         answer yes to every question of the write (without it: no)
+  --verify        after writing, read the configuration back from the panel and list every
+                  difference from what was written (status 1 when there is any)
+  --save FILE     instead of writing, read the panel's configuration into the file FILE
+  --load FILE     instead of building from the database, write the configuration file FILE
+  --force         with --load: write a file that was read only in part (its records up to
+                  where reading stopped)
 
 Other options:
   --help          show this text and end
