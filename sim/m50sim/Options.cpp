@@ -56,6 +56,9 @@ Control:
                                               delay MS        answer MS milliseconds late
                                               mode M          answer only while the line is
                                                               in speed mode M
+                                              drop-write CODE acknowledge the writes of command
+                                                              CODE (a table write) without
+                                                              storing them; N counts writes
       fault ADDR KIND off | fault ADDR off  switch one or every fault off
       pace on|off                           as --pace
       dump [ADDR]                           print the state (all panels or one), then ok

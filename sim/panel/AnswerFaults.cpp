@@ -6,12 +6,12 @@ namespace sim {
 
 namespace {
 constexpr uint8_t kErrorCode = 3;
+}  // namespace
 
-void note(std::string &faults, FaultKind kind) {
+void noteFault(std::string &faults, FaultKind kind) {
     if (!faults.empty()) faults += ",";
     faults += faultName(kind);
 }
-}  // namespace
 
 std::optional<Transmission> shapeAnswer(FaultSet &faults, uint8_t address,
                                         const std::function<std::optional<Bytes>()> &answer) {
@@ -19,7 +19,7 @@ std::optional<Transmission> shapeAnswer(FaultSet &faults, uint8_t address,
     Transmission out;
     if (auto code = faults.take(FaultKind::Error)) {
         out.bytes = makeFrame(address, kErrorCode, std::array<uint8_t, 1>{static_cast<uint8_t>(*code)});
-        note(out.faults, FaultKind::Error);
+        noteFault(out.faults, FaultKind::Error);
     } else {
         auto bytes = answer();
         if (!bytes) return std::nullopt;
@@ -32,19 +32,19 @@ std::optional<Transmission> shapeAnswer(FaultSet &faults, uint8_t address,
 void alterTransmission(FaultSet &faults, Transmission &out) {
     if (faults.take(FaultKind::Checksum)) {
         out.bytes.back() = static_cast<uint8_t>(out.bytes.back() + 1);
-        note(out.faults, FaultKind::Checksum);
+        noteFault(out.faults, FaultKind::Checksum);
     }
     if (auto cut = faults.take(FaultKind::Cut)) {
         out.bytes.resize(out.bytes.size() > *cut ? out.bytes.size() - *cut : 1);
-        note(out.faults, FaultKind::Cut);
+        noteFault(out.faults, FaultKind::Cut);
     }
     if (auto stray = faults.take(FaultKind::Stray)) {
         out.bytes.insert(out.bytes.begin(), static_cast<uint8_t>(*stray));
-        note(out.faults, FaultKind::Stray);
+        noteFault(out.faults, FaultKind::Stray);
     }
     if (auto delay = faults.take(FaultKind::Delay)) {
         out.delayMs = *delay;
-        note(out.faults, FaultKind::Delay);
+        noteFault(out.faults, FaultKind::Delay);
     }
 }
 

@@ -24,6 +24,9 @@ struct Transmission {
 std::optional<Transmission> shapeAnswer(FaultSet &faults, uint8_t address,
                                         const std::function<std::optional<Bytes>()> &answer);
 
+// Adds a fault's name to the log's list of the faults that shaped a transmission.
+void noteFault(std::string &faults, FaultKind kind);
+
 // Applies the faults that alter bytes already made (checksum, cut, stray, delay).
 void alterTransmission(FaultSet &faults, Transmission &out);
 

@@ -1,5 +1,6 @@
 #include "sim/panel/FaultCommand.h"
 
+#include "sim/panel/Panel.h"
 #include "sim/panel/TextFields.h"
 
 namespace sim {
@@ -25,6 +26,10 @@ std::optional<uint32_t> parseFaultArg(FaultKind kind, const std::string &field) 
     case FaultKind::Stray: {
         auto b = parseByte(field);
         return b ? std::optional<uint32_t>(*b) : std::nullopt;
+    }
+    case FaultKind::DropWrite: {
+        auto b = parseByte(field);
+        return b && isTableWrite(*b) ? std::optional<uint32_t>(*b) : std::nullopt;
     }
     case FaultKind::Cut: return parseDecimal(field, 15);
     case FaultKind::Delay: return parseDecimal(field, 600000);

@@ -4,7 +4,7 @@ namespace sim {
 
 namespace {
 constexpr std::array<const char *, kFaultKinds> kNames{"silent", "error", "checksum", "cut",
-                                                        "stray",  "delay", "mode"};
+                                                        "stray",  "delay", "mode",  "drop-write"};
 }
 
 const char *faultName(FaultKind kind) { return kNames[static_cast<size_t>(kind)]; }

@@ -16,8 +16,9 @@ enum class FaultKind : uint8_t {
     Stray,     // the byte arg goes out before the answer
     Delay,     // the answer goes out arg milliseconds late
     Mode,      // the panel understands the line only in speed mode arg
+    DropWrite, // a write of command arg is acknowledged but not stored (panels only)
 };
-constexpr size_t kFaultKinds = 7;
+constexpr size_t kFaultKinds = 8;
 
 const char *faultName(FaultKind kind);
 std::optional<FaultKind> faultByName(const std::string &name);

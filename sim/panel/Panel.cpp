@@ -37,6 +37,19 @@ bool zoneInRange(unsigned z) { return z >= 1 && z <= kZones; }
 
 }  // namespace
 
+bool isTableWrite(uint8_t command) {
+    switch (command) {
+    case code::kWriteKey:
+    case code::kWriteZone:
+    case code::kWriteQuarter:
+    case code::kWriteSlot:
+    case code::kWriteZoneCount:
+    case code::kWriteM39:
+    case code::kWriteDelay: return true;
+    default: return false;
+    }
+}
+
 Panel::Panel(uint8_t address, AnswerFormat format, const CivilTime &clockStart, uint64_t nowMs,
              size_t ringCapacity)
     : address_(address), clock_(clockStart, nowMs), messages_(format, ringCapacity, clockStart) {}

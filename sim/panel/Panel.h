@@ -25,6 +25,9 @@ constexpr uint8_t kKeyAnswer = 5, kZoneAnswer = 85, kQuarterAnswer = 86, kSlotAn
                   kZoneCountAnswer = 90, kDelayAnswer = 95;
 }  // namespace code
 
+// The commands that store into the panel's tables: the configuration a loader writes.
+bool isTableWrite(uint8_t command);
+
 namespace error {
 constexpr uint8_t kChecksum = 1, kBadParameter = 2, kUnknownCommand = 3;
 }

@@ -2,6 +2,26 @@
 
 namespace sim {
 
+namespace {
+
+// The panel's answer; a write the drop-write fault catches is acknowledged as usual but its
+// tables stay as they were, the silent loss a read-back has to find.
+std::optional<Bytes> answerOf(LinePanel &target, std::span<const uint8_t> frame, uint64_t nowMs,
+                              bool &dropped) {
+    const FaultSetting &drop = target.faults.get(FaultKind::DropWrite);
+    if (!drop.active || frame[2] != drop.arg) return target.panel.answer(frame, nowMs);
+    PanelTables kept = target.panel.tables();
+    auto out = target.panel.answer(frame, nowMs);
+    if (out && (*out)[2] == code::kEmpty) {  // refused writes store nothing anyway
+        target.panel.tables() = kept;
+        target.faults.take(FaultKind::DropWrite);
+        dropped = true;
+    }
+    return out;
+}
+
+}  // namespace
+
 bool PanelLine::add(Panel panel) {
     if (panels_.count(panel.address())) return false;
     put(std::move(panel));
@@ -30,8 +50,10 @@ std::optional<Transmission> PanelLine::receive(std::span<const uint8_t> frame, u
     if (!target) return std::nullopt;
     ++target->heard;
     if (!target->faults.allowsMode(speedMode)) return std::nullopt;
+    bool dropped = false;
     auto out = shapeAnswer(target->faults, target->panel.address(),
-                           [&] { return target->panel.answer(frame, nowMs); });
+                           [&] { return answerOf(*target, frame, nowMs, dropped); });
+    if (dropped) noteFault(out->faults, FaultKind::DropWrite);
     if (out) ++target->answered;
     return out;
 }

@@ -55,6 +55,8 @@ TEST_F(ControlTest, SwitchesFaultsOnAndOff) {
     EXPECT_EQ(poll(5).substr(0, 5), "55 AB");
     EXPECT_EQ(run("fault 5 off"), "ok\n");
     EXPECT_EQ(poll(5).substr(0, 2), "AB");
+    EXPECT_EQ(run("fault 5 drop-write 0x52 times 1"), "ok\n");
+    EXPECT_EQ(line.find(5)->faults.get(FaultKind::DropWrite).arg, 0x52u);
 }
 
 TEST_F(ControlTest, RefusesWhatItCannotDo) {
@@ -71,6 +73,8 @@ TEST_F(ControlTest, RefusesWhatItCannotDo) {
         {"fault 5 mode 3", "error fault mode needs a valid argument\n"},
         {"fault 5 delay 10 times 0", "error times needs a count above 0\n"},
         {"fault 5 checksum 3", "error bad fault arguments\n"},
+        {"fault 5 drop-write", "error fault drop-write needs a valid argument\n"},
+        {"fault 5 drop-write 0x51", "error fault drop-write needs a valid argument\n"},
         {"zone 5 201 state 10", "error zone out of range 1..200\n"},
         {"zone 5 1 colour 10", "error bad zone field 'colour'\n"},
         {"pace maybe", "error unknown command 'pace' (help lists them)\n"},

@@ -63,6 +63,7 @@ TEST_F(PanelLineTest, FaultsShapeTheAnswer) {
         {FaultKind::Cut, 9, "A4", true, 0},
         {FaultKind::Stray, 0x55, "55 A4 05 00 9C", true, 0},
         {FaultKind::Delay, 1500, empty, true, 1500},
+        {FaultKind::DropWrite, 0x5E, empty, false, 0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(faultName(row.kind));
@@ -89,6 +90,25 @@ TEST_F(PanelLineTest, AFaultLastsItsCountOrUntilSwitchedOff) {
     EXPECT_NE(send("A4 07 56 F6"), "") << "faults belong to one panel";
     faults(5).clear(FaultKind::Silent);
     EXPECT_NE(send("A4 05 56 F2"), "");
+}
+
+TEST_F(PanelLineTest, ADroppedWriteIsOnlyOneStoredWriteOfItsCommand) {
+    const std::string ack = request("05 00");
+    const auto &zones = line.find(5)->panel.tables().zones;
+    faults(5).set(FaultKind::DropWrite, 0x52, 2);
+    EXPECT_EQ(send(request("05 5E 0C")), ack);
+    EXPECT_EQ(line.find(5)->panel.tables().lastPolledZone, 12) << "another command is stored";
+    EXPECT_EQ(send(request("05 52 00 40")), request("05 03 02")) << "zone 0 is refused, not dropped";
+    EXPECT_EQ(send(request("05 52 11 40")), ack);
+    EXPECT_EQ(zones[16].flags, 0);
+    EXPECT_EQ(last.faults, "drop-write");
+    EXPECT_EQ(send(request("07 52 11 40")), request("07 00"));
+    EXPECT_EQ(line.find(7)->panel.tables().zones[16].flags, 0x40) << "faults belong to one panel";
+    EXPECT_EQ(send(request("05 52 12 40")), ack);
+    EXPECT_EQ(send(request("05 52 13 40")), ack);
+    EXPECT_EQ(zones[17].flags, 0);
+    EXPECT_EQ(zones[18].flags, 0x40) << "two writes dropped, the third stored";
+    EXPECT_EQ(last.faults, "");
 }
 
 TEST_F(PanelLineTest, FaultsCombine) {
