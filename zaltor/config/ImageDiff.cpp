@@ -46,6 +46,15 @@ int32_t TypeCode(const std::string &name) {
 // the command's own (kind, user or section, quarter) and only `sent` bytes go.
 std::vector<uint8_t> Sent(const KeyRow &row, size_t sent) { return {row.begin() + 2, row.begin() + sent}; }
 
+// The write fills the poll slots after the last block with an empty marker at address FFFF,
+// where no block answers; they read back as blocks but are none.
+size_t BlocksKept(const std::vector<BlcRecord> &slots) {
+    constexpr int32_t kEmptySlotAddress = 0xFFFF;
+    size_t n = slots.size();
+    while (n > 0 && slots[n - 1].address == kEmptySlotAddress) --n;
+    return n;
+}
+
 constexpr size_t kKeyBytesSent = 6;
 constexpr size_t kSectionBytesSent = 10;
 
@@ -53,8 +62,9 @@ constexpr size_t kSectionBytesSent = 10;
 
 std::vector<std::string> describeDifferences(const ConfigImage &database, const ConfigImage &panel) {
     Differences d;
-    d.Compare("blocks", "", static_cast<int32_t>(database.blocks.size()), static_cast<int32_t>(panel.blocks.size()));
-    for (size_t i = 0; i < database.blocks.size() && i < panel.blocks.size(); ++i) {
+    const size_t panelBlocks = BlocksKept(panel.blocks);
+    d.Compare("blocks", "", static_cast<int32_t>(database.blocks.size()), static_cast<int32_t>(panelBlocks));
+    for (size_t i = 0; i < database.blocks.size() && i < panelBlocks; ++i) {
         const std::string block = "block " + std::to_string(i + 1);
         d.Compare(block, "address", database.blocks[i].address, panel.blocks[i].address);
         d.Compare(block, "type code", TypeCode(database.blocks[i].typeName), TypeCode(panel.blocks[i].typeName));

@@ -27,6 +27,13 @@ TEST(ImageDiffTest, EachDifferenceIsOneLineNamingWhereAndBothValues) {
         {"block type", [](ConfigImage &i) { i.blocks[0].typeName = "M31"; },
          "block 1: type code 160 in the database, 66 in the panel"},
         {"M39 reads back as M32", [](ConfigImage &i) { i.blocks[1].typeName = "M32"; }, nullptr},
+        {"empty slots after the last block", [](ConfigImage &i) { i.blocks.resize(50, {0, 0xFFFF, "M31"}); }, nullptr},
+        {"a block behind empty slots",
+         [](ConfigImage &i) {
+             i.blocks.resize(49, {0, 0xFFFF, "M31"});
+             i.blocks.push_back({50, 0x20, "M31"});
+         },
+         "blocks: 2 in the database, 50 in the panel"},
         {"card", [](ConfigImage &i) { i.cards[5][2] = 0; },
          "user 5: card 12 00 00 00 in the database, 00 00 00 00 in the panel"},
         {"user number in a read key", [](ConfigImage &i) { i.passwords[5][1] = 5; }, nullptr},
