@@ -3,58 +3,31 @@
 // every exit status a caller can meet, and SIGTERM in the middle of a write.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
-#include "platform/Registry.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
+#include "zaltor/shell/app/tests/ZaltorRun.h"
 
+namespace zaltor::test {
 namespace {
-
-std::string FileText(const std::string &path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-struct Outcome {
-    int status;
-    std::string err;
-};
 
 class BatchProcessTest : public ::testing::Test {
 protected:
     BatchProcessTest() {
         const std::string db = (host_.dir() / "site.db").string();
-        sqlite3 *handle = nullptr;
-        EXPECT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-        for (const char *script : {SCHEMA_SQL, SITE_SQL})
-            EXPECT_EQ(sqlite3_exec(handle, FileText(script).c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << script;
-        sqlite3_close(handle);
+        CreateSqliteSite(db);
         ::setenv("TESSEL_ALIASES", host_.dir().write("aliases.ini", "[DEMO]\nDriver=STANDARD\nPath=" + db + "\n").c_str(), 1);
-        auto credentials = tessel::RegKey::open(tessel::Hive::LocalMachine, "SOFTWARE\\Tessel\\CONFIG\\DEMO", true);
-        EXPECT_TRUE(credentials && credentials->writeString("UserName", "") && credentials->writeString("Password", ""));
+        StoreCredentials("DEMO", "", "");
         // No pause after a good answer: a full write is 2186 commands.
         host_.dir().write("Zaltor.ini", "[PARAMS]\nSleepParam=0\n");
         MapPort("COM3", sim_.ready().substr(10));
         MapPort("COM4", "/nonexistent/tty");
     }
     ~BatchProcessTest() override { ::unsetenv("TESSEL_ALIASES"); }
-
-    static void MapPort(const std::string &com, const std::string &device) {
-        auto ports = tessel::RegKey::open(tessel::Hive::LocalMachine, "SOFTWARE\\Tessel\\Ports", true);
-        ASSERT_TRUE(ports && ports->writeString(com, device));
-    }
-    Outcome Zaltor(const std::string &args) {
-        const int status = std::system((std::string(ZALTOR) + " " + args + " 2> err.txt").c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText("err.txt")};
-    }
 
     testsupport::IsolatedHost host_;
     sim::test::SimChild sim_{M50_SIM, {"--pty", "--panel", "5"}};
@@ -63,7 +36,7 @@ protected:
 TEST_F(BatchProcessTest, WritesTheDemoPanelAndReadsBackWhatItWrote) {
     ASSERT_EQ(sim_.ready().rfind("ready pty ", 0), 0u) << sim_.ready();
     const Outcome run = Zaltor("--verify DEMO 1");
-    EXPECT_EQ(run.status, 0) << run.err.substr(run.err.size() > 3000 ? run.err.size() - 3000 : 0);
+    EXPECT_EQ(run.status, 0) << run.tail();
     EXPECT_NE(run.err.find("verify: the panel holds what was written"), std::string::npos);
 
     const Outcome saved = Zaltor("--save panel.xml DEMO 1");
@@ -104,3 +77,4 @@ TEST_F(BatchProcessTest, SigtermInTheMiddleOfAWriteClosesTheLineAndFails) {
 }
 
 }  // namespace
+}  // namespace zaltor::test
