@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "sim/tests/SimChild.h"
@@ -52,10 +53,20 @@ TEST_F(BatchProcessTest, EveryRefusalHasItsExitStatus) {
         int status;
     };
     const Case cases[] = {
-        {"DEMO", 2},          {"DEMO 1 2", 2}, {"DEMO x1", 2}, {"NOSUCH 1", 3},
-        {"DEMO 101", 4},      {"DEMO 999", 4}, {"DEMO 2", 5},
+        {"--help", 0},   {"--version", 0}, {"DEMO", 2},       {"DEMO 1 2", 2}, {"DEMO x1", 2},
+        {"NOSUCH 1", 3}, {"DEMO 101", 4},  {"DEMO 999", 4},   {"DEMO 2", 5},
     };
+    std::ofstream("Zaltor.log").close();  // the diagnostic log is kept only when it exists
     for (const Case &c : cases) EXPECT_EQ(Zaltor(c.args).status, c.status) << c.args;
+    EXPECT_NE(FileText("Zaltor.log").find("Инициализация СОМ порта COM4 Addr=7"), std::string::npos);
+
+    // A library beside the program is taken even when it cannot be loaded.
+    std::filesystem::create_directory("copy");
+    std::filesystem::copy_file(ZALTOR, "copy/zaltor");
+    std::ofstream("copy/liblintra.so") << "not a library";
+    const int status = std::system("copy/zaltor DEMO 1 2> err.txt");
+    EXPECT_EQ(WEXITSTATUS(status), 6);
+    EXPECT_NE(FileText("err.txt").find("Ошибка инициализации lintra.dll"), std::string::npos);
 }
 
 TEST_F(BatchProcessTest, SigtermInTheMiddleOfAWriteClosesTheLineAndFails) {
