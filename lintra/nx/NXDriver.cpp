@@ -146,8 +146,7 @@ std::array<uint8_t, kConfigSlots> TNXDriver::LineConfig() {
         const int32_t slot = line.LineNumber();
         if (slot >= 0 && slot < kConfigSlots) digits[static_cast<size_t>(slot)] = line.TypeDigit();
     });
-    lineConfig_ = LineConfiguration(digits);
-    return lineConfig_;
+    return LineConfiguration(digits);
 }
 
 bool TNXDriver::SendText(std::string_view packet) {

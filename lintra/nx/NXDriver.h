@@ -130,7 +130,6 @@ private:
 
     std::atomic<int32_t> flags_{0};
     std::string password_;  // under the pass lock
-    std::array<uint8_t, kConfigSlots> lineConfig_{};
     TNXMsgQueue sysQueue_{kSysQueuePlaces};
     uint64_t sysDeadlineMs_ = 0;
     TNXMsg sysCmd_{};  // the system command awaiting its answer

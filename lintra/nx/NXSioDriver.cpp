@@ -33,7 +33,6 @@ bool TNXSioDriver::Connect() {
 
 bool TNXSioDriver::HandShake() {
     ClearSystemQueue();
-    LineConfig();
     Pause(kSettleMs);
     if (SendText(packets::kAskSerial) && WaitPkt(rcvBuf_, kAnswerWaitMs)) {
         rcvBuf_.Clear();

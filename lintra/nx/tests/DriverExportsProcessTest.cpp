@@ -5,30 +5,12 @@
 #include <climits>
 #include <filesystem>
 
-#include "lintra/include/lintra.h"
+#include "lintra/nx/tests/DriverExports.h"
 #include "testsupport/TempDir.h"
 
 namespace {
 
-struct DriverExports {
-    void *handle = ::dlopen(LINTRA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    decltype(&::DriverCreate) create = Bind<decltype(&::DriverCreate)>("DriverCreate");
-    decltype(&::DriverDoCmd) doCmd = Bind<decltype(&::DriverDoCmd)>("DriverDoCmd");
-    decltype(&::DriverLineCreate) lineCreate = Bind<decltype(&::DriverLineCreate)>("DriverLineCreate");
-    decltype(&::DriverLineDoCmd) lineDoCmd = Bind<decltype(&::DriverLineDoCmd)>("DriverLineDoCmd");
-    decltype(&::DriversDestroy) destroyAll = Bind<decltype(&::DriversDestroy)>("DriversDestroy");
-
-    ~DriverExports() {
-        if (handle) ::dlclose(handle);
-    }
-    bool ok() const { return create && doCmd && lineCreate && lineDoCmd && destroyAll; }
-
-private:
-    template <typename F>
-    F Bind(const char *name) {
-        return handle ? reinterpret_cast<F>(::dlsym(handle, name)) : nullptr;
-    }
-};
+using lintra::nx::test::DriverExports;
 
 TEST(DriverExportsProcessTest, UnknownTypesAndHandlesAnswerTheirRefusal) {
     testsupport::IsolatedHost host;

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "lintra/include/lintra.h"
+#include "lintra/nx/tests/DriverExports.h"
 #include "platform/Registry.h"
 #include "sim/tests/SimChild.h"
 #include "testsupport/TempDir.h"
@@ -18,22 +18,7 @@ namespace {
 
 constexpr int kStart = 2, kDestroy = 9, kPing = 10, kSetQryDelay = 33;
 
-struct DriverExports {
-    void *handle = nullptr;
-    decltype(&::DriverCreate) create = nullptr;
-    decltype(&::DriverDoCmd) doCmd = nullptr;
-
-    DriverExports() {
-        handle = ::dlopen(LINTRA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (!handle) return;
-        create = reinterpret_cast<decltype(create)>(::dlsym(handle, "DriverCreate"));
-        doCmd = reinterpret_cast<decltype(doCmd)>(::dlsym(handle, "DriverDoCmd"));
-    }
-    ~DriverExports() {
-        if (handle) ::dlclose(handle);
-    }
-    bool ok() const { return create && doCmd; }
-};
+using lintra::nx::test::DriverExports;
 
 // A bound for a step of the link to happen; never a timing assertion.
 template <typename Condition>
@@ -167,9 +152,7 @@ TEST_F(NXDriverProcessTest, DriversGoCleanlyFromInsideTheStartUpExchange) {
     EXPECT_EQ(api.doCmd(1, kDestroy, 0, 0), 1);
     EXPECT_EQ(api.doCmd(1, kPing, 0, 0), 0);
     EXPECT_EQ(api.doCmd(2, kPing, 0, 0), 1);
-    auto destroyAll = reinterpret_cast<decltype(&::DriversDestroy)>(::dlsym(api.handle, "DriversDestroy"));
-    ASSERT_NE(destroyAll, nullptr);
-    EXPECT_EQ(destroyAll(), 0);
+    EXPECT_EQ(api.destroyAll(), 0);
     EXPECT_EQ(api.doCmd(2, kPing, 0, 0), 0);
     ASSERT_EQ(api.create(1, params.c_str()), 1);
     ASSERT_EQ(api.doCmd(1, kStart, 0, 0), 1);  // left to the unload

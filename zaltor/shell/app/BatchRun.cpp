@@ -21,10 +21,8 @@ enum class PanelCheck { M50, NotM50, DatabaseError };
 
 PanelCheck CheckPanel(const QSqlDatabase &db, int panel) {
     QSqlQuery query(db);
-    if (!query.prepare(QString::fromUtf8("select count(*) cnt from ctab where n=:n and ctype='") +
-                       QString::fromUtf8("Пульт M50") + "'")) {
+    if (!query.prepare(QString::fromUtf8("select count(*) cnt from ctab where n=:n and ctype='Пульт M50'")))
         return PanelCheck::DatabaseError;
-    }
     query.bindValue(":n", panel);
     if (!query.exec() || !query.next()) return PanelCheck::DatabaseError;
     return query.value("cnt").toInt() != 0 ? PanelCheck::M50 : PanelCheck::NotM50;
